@@ -1,0 +1,72 @@
+#include "platform/bitmap.h"
+
+#include <cstring>
+#include <new>
+#include <unistd.h>
+
+namespace quil {
+
+TBitmap::TBitmap(TBitmap&& other) noexcept { *this = std::move(other); }
+
+TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
+    if (this != &other) {
+        bits_ = std::move(other.bits_);
+        width_ = other.width_;
+        height_ = other.height_;
+        bpp_ = other.bpp_;
+        stride_ = other.stride_;
+        other.width_ = other.height_ = other.stride_ = 0;
+    }
+    return *this;
+}
+
+int64_t RowStride(int64_t width, int bitsPerPixel) {
+    if (width < 0) return -1;
+    const int64_t bytes = (width * bitsPerPixel / 8 + 3) & ~int64_t(3);
+    return bytes > INT32_MAX ? -1 : bytes;
+}
+
+bool FitsInMemory(uint64_t bytes) {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return bytes <= (uint64_t(1) << 32);
+    // Three quarters of physical memory for any one picture.
+    return bytes <= uint64_t(pages) * uint64_t(pageSize) / 4 * 3;
+}
+
+bool TBitmap::Create(int width, int height, int bitsPerPixel, uint8_t fill) {
+    Reset();
+    if (width < 1 || height < 1 || (bitsPerPixel != 24 && bitsPerPixel != 8)) return false;
+    const int64_t stride = RowStride(width, bitsPerPixel);
+    if (stride < 0) return false;
+    const uint64_t size = uint64_t(stride) * uint64_t(height);
+    if (!FitsInMemory(size)) return false;
+    uint8_t* bits = new (std::nothrow) uint8_t[size];
+    if (!bits) return false;
+    std::memset(bits, fill, size);
+    bits_.reset(bits);
+    width_ = width;
+    height_ = height;
+    bpp_ = bitsPerPixel;
+    stride_ = int(stride);
+    return true;
+}
+
+void TBitmap::Reset() {
+    bits_.reset();
+    width_ = height_ = stride_ = 0;
+    bpp_ = 24;
+}
+
+TBitmap TBitmap::Clone() const {
+    TBitmap copy;
+    if (!Empty() && copy.Create(width_, height_, bpp_, 0))
+        std::memcpy(copy.bits_.get(), bits_.get(), ByteSize());
+    return copy;
+}
+
+void TBitmap::Fill(uint8_t value) {
+    if (bits_) std::memset(bits_.get(), value, ByteSize());
+}
+
+}  // namespace quil
