@@ -1,0 +1,16 @@
+#pragma once
+
+#include <filesystem>
+
+namespace quil {
+
+class TPenReplayWT;
+
+// Writes the whole recording as a gzip-compressed SVG drawing (gzip level 9,
+// one member). The text is built in memory, compressed into a new file in
+// the target's folder and renamed over the target, so a failure at any
+// step leaves the target as it was. Returns 0 when the file was written,
+// 1 on failure.
+int WriteSvgzFile(const TPenReplayWT& document, const std::filesystem::path& target);
+
+}  // namespace quil

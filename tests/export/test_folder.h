@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quil::testing {
+
+// A fresh empty folder under the system's temporary folder, removed with
+// everything in it when the test ends.
+class TTestFolder {
+public:
+    TTestFolder();
+    ~TTestFolder();
+    TTestFolder(const TTestFolder&) = delete;
+    TTestFolder& operator=(const TTestFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    // Names of the entries in the folder, sorted.
+    std::vector<std::string> Entries() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteText(const std::filesystem::path& path, const std::string& text);
+std::string ReadText(const std::filesystem::path& path);
+
+}  // namespace quil::testing
