@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace quil {
+
+// Decodes `count` bytes of ANSI text up to the first NUL into UTF-16, at
+// most `capacity` units, into `out` (the rest is zero-filled). The code page
+// is the one named by $QUIL_CODEPAGE (an iconv name), CP1252 when unset or
+// unknown. Undecodable bytes become U+FFFD; decoding never fails.
+void DecodeAnsiText(const uint8_t* bytes, size_t count, char16_t* out, size_t capacity);
+
+// UTF-16 units up to the first NUL (or `count`) as UTF-8. Unpaired
+// surrogates become U+FFFD.
+std::string Utf16ToUtf8(const char16_t* text, size_t count);
+
+// Length of a UTF-16 text up to its first NUL, at most `count`.
+size_t Utf16Length(const char16_t* text, size_t count);
+
+}  // namespace quil
