@@ -1,0 +1,160 @@
+#pragma once
+
+#include <cstdint>
+
+#include "platform/bitmap.h"
+#include "platform/canvas.h"
+#include "platform/color.h"
+#include "platform/geometry.h"
+#include "platform/present_target.h"
+
+namespace quil {
+
+// One sampled pen position in display pixels; radius is half the pen width.
+struct PenPoint {
+    float x, y, radius;
+};
+
+// The step from the previous pen point (x0, y0, r0) to the current one
+// (x1, y1, r1), in display pixels.
+struct PenSegment {
+    float x0, y0, r0, x1, y1, r1;
+};
+
+// The pen-stroke renderer family: a retained picture of one page. Strokes are
+// drawn as discs joined by tangent quadrilaterals into a one-sample-deep
+// shape mask at work resolution (f x f samples per display pixel), composited
+// as ink into the 24-bit work surface, and resolved into the display surface;
+// the resolved area grows the dirty rectangle, which PresentDirty copies to
+// the window.
+//
+// A renderer whose surfaces could not be allocated is not valid
+// (IsValid() false): every operation then does nothing.
+class TFuzzyLineGDI {
+public:
+    TFuzzyLineGDI(const TFuzzyLineGDI&) = delete;
+    TFuzzyLineGDI& operator=(const TFuzzyLineGDI&) = delete;
+
+    // Virtual operations, in their fixed order.
+    virtual ~TFuzzyLineGDI();
+    virtual void SetViewport(int originX, int originY, int viewWidth, int viewHeight);
+    virtual void FillPolygon(const float* xs, const float* ys, int count) = 0;
+    virtual void DrawDot(const PenPoint* point) = 0;
+    virtual void DrawSegment(const PenSegment* segment) = 0;
+    virtual void EraseDot(const PenPoint* point) = 0;
+    virtual void EraseSegment(const PenSegment* segment) = 0;
+    virtual void DrawDotAtLevel(const PenPoint* point, int level) = 0;
+    virtual void DrawSegmentLevels(const PenSegment* segment, int startLevel, int endLevel) = 0;
+    virtual void DrawDots(const PenPoint* points, int level, int count) = 0;
+    virtual void DrawSegments(const PenSegment* segments, int startLevel, int endLevel,
+                              int count) = 0;
+    // Display pixels, x1 and y1 exclusive; clamped to the display surface.
+    virtual void ResolveRect(int x0, int y0, int x1, int y1) = 0;
+    virtual void ResolveAll() = 0;
+    virtual void ExpandRect(int x0, int y0, int x1, int y1) = 0;
+    virtual void ExpandAll() = 0;
+    virtual void Clear() = 0;
+
+    // Non-virtual operations.
+    int GetWorkWidth() const { return workWidth_; }
+    int GetWorkHeight() const { return workHeight_; }
+    void SetInverted(bool inverted);
+    void SetPenMarker(bool on) { penMarker_ = on; }
+    void SetColor(COLORREF c);
+    void SetOpacity(int v);
+    void AddDirtyRect(int left, int top, int right, int bottom);
+    void PresentAll();
+    void PresentDirty();
+    // Stretches srcWidth x srcHeight of src (from 0, 0) over the whole
+    // background layer, creating the layer on first use.
+    void CaptureBackground(const TBitmap& src, int srcWidth, int srcHeight);
+    void ReleaseBackground();
+    // Display pixels, all four inclusive; limits the compositors only.
+    void SetClipRect(int x0, int y0, int x1, int y1);
+    void ClearClipRect() { clipOn_ = false; }
+
+    // The display surface stands for its device context.
+    TBitmap& DisplayDC() { return display_; }
+    TCanvas& DisplayCanvas() { return displayCanvas_; }
+    TBitmap& WorkDC() { return work_; }
+    TCanvas& WorkCanvas() { return workCanvas_; }
+    // First byte of work row i counted from the top.
+    uint8_t* WorkRow(int i) { return work_.ScanLine(i); }
+
+    // State, for the player and the tests.
+    bool IsValid() const { return valid_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int WorkFactor() const { return factor_; }
+    bool OffScreen() const { return window_ == nullptr; }
+    bool Inverted() const { return inverted_; }
+    bool PenMarker() const { return penMarker_; }
+    int Opacity() const { return alpha_; }
+    COLORREF Color() const { return inkColor_; }
+    int DrawingLevel() const { return drawingLevel_; }
+    bool DirtyEmpty() const { return dirtyEmpty_; }
+    TRect DirtyRect() const { return dirty_; }  // right and bottom exclusive
+    bool ClipOn() const { return clipOn_; }
+    TRect ClipRect() const { return clip_; }  // work samples, all inclusive
+    bool HasBackground() const { return !background_.Empty(); }
+    const TBitmap& Background() const { return background_; }
+    const TBitmap& ShapeMask() const { return mask_; }
+
+protected:
+    // window nullptr: off-screen. The subclass then calls CreateWork.
+    TFuzzyLineGDI(IPresentTarget* window, int width, int height, int factor);
+    // Creates the work surface and the shape mask (workWidth a multiple of 4)
+    // and binds the work canvas; false leaves the renderer invalid.
+    bool CreateWork(int workWidth, int workHeight);
+
+    // Box in work samples, all bounds inclusive, already inside the work
+    // surface; limited here by the clip rectangle.
+    void CompositeInk(int x0, int y0, int x1, int y1);
+    void CompositeErase(int x0, int y0, int x1, int y1);
+    void CompositeInkClearing(int x0, int y0, int x1, int y1);
+
+    uint8_t* MaskRow(int i) { return mask_.ScanLine(i); }
+
+    // Base state.
+    IPresentTarget* window_ = nullptr;
+    bool valid_ = false;
+    bool penMarker_ = false;
+    bool inverted_ = false;
+    bool clipOn_ = false;
+    TRect clip_;
+    int width_ = 0;
+    int height_ = 0;
+    int factor_ = 1;
+    int originWorkX_ = 0;
+    int originWorkY_ = 0;
+    float originX_ = 0.0f;
+    float originY_ = 0.0f;
+    float scaleX_ = 1.0f;
+    float scaleY_ = 1.0f;
+    int drawingLevel_ = 1;
+    static constexpr int kMinimumLevel = 0;
+    bool dirtyEmpty_ = true;
+    TRect dirty_;
+    int alpha_ = 256;
+    int alphaComplement_ = 0;
+    COLORREF inkColor_ = kBlack;
+    uint8_t inkRed_ = 0, inkGreen_ = 0, inkBlue_ = 0;
+    static constexpr COLORREF kPaperColor = kWhite;
+    static constexpr uint8_t kPaperByte = 0xFF;
+    int workWidth_ = 0;
+    int workHeight_ = 0;
+
+    TBitmap display_;
+    TBitmap work_;
+    TBitmap mask_;  // 8-bit, stride == workWidth_
+    TBitmap background_;
+    TCanvas displayCanvas_;
+    TCanvas workCanvas_;
+
+private:
+    template <bool Clearing>
+    void CompositeInkRows(int x0, int y0, int x1, int y1);
+    bool ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const;
+};
+
+}  // namespace quil

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "render/fuzzy_line_gdi.h"
+
+namespace quil {
+
+// The shared code of the three renderers; F is the work factor, the number
+// of work samples per display pixel along each axis.
+template <int F>
+class TFuzzyLineGDIImpl : public TFuzzyLineGDI {
+    static_assert(F == 1 || F == 2 || F == 4, "the work factor is 1, 2 or 4");
+
+public:
+    ~TFuzzyLineGDIImpl() override = default;
+    void SetViewport(int originX, int originY, int viewWidth, int viewHeight) override;
+    void FillPolygon(const float* xs, const float* ys, int count) override;
+    void DrawDot(const PenPoint* point) override;
+    void DrawSegment(const PenSegment* segment) override;
+    void EraseDot(const PenPoint* point) override;
+    void EraseSegment(const PenSegment* segment) override;
+    void DrawDotAtLevel(const PenPoint* point, int level) override;
+    void DrawSegmentLevels(const PenSegment* segment, int startLevel, int endLevel) override;
+    void DrawDots(const PenPoint* points, int level, int count) override;
+    void DrawSegments(const PenSegment* segments, int startLevel, int endLevel,
+                      int count) override;
+    void ResolveRect(int x0, int y0, int x1, int y1) override;
+    void ResolveAll() override;
+    void ExpandRect(int x0, int y0, int x1, int y1) override;
+    void ExpandAll() override;
+    void Clear() override;
+
+protected:
+    TFuzzyLineGDIImpl(IPresentTarget* window, int width, int height);
+
+private:
+    struct TBox {
+        int left, top, right, bottom;  // work samples, all inclusive
+    };
+    enum class TComposite { Ink, Erase, InkClearing };
+
+    TBox DiscBox(float x, float y, float r) const;
+    TBox SegmentBox(const PenSegment& s) const;
+    bool ClipBox(TBox& box) const;
+    void ClearMask(const TBox& box);
+    void MaskDisc(float x, float y, float r, uint8_t value);
+    void MaskTangentQuad(const PenSegment& s, bool strict);
+    void PenMarkerAt(float x, float y, float r);
+    void Composite(TComposite how, const TBox& box);
+    void ResolveAfterDrawing(const TBox& box);
+    void DotWith(const PenPoint& p, TComposite how, bool marker);
+    void SegmentWith(const PenSegment& s, TComposite how, bool marker, bool strict);
+    int MapX(float x) const;
+    int MapY(float y) const;
+};
+
+extern template class TFuzzyLineGDIImpl<1>;
+extern template class TFuzzyLineGDIImpl<2>;
+extern template class TFuzzyLineGDIImpl<4>;
+
+}  // namespace quil
