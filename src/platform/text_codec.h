@@ -6,8 +6,8 @@
 
 namespace quil {
 
-// Decodes `count` bytes of ANSI text up to the first NUL into UTF-16, at
-// most `capacity` units, into `out` (the rest is zero-filled). The code page
+// Decodes all `count` bytes of ANSI text (a NUL byte gives a NUL unit) into
+// at most `capacity` UTF-16 units at `out`; the rest is zero-filled. The code page
 // is the one named by $QUIL_CODEPAGE (an iconv name), CP1252 when unset or
 // unknown. Undecodable bytes become U+FFFD; decoding never fails.
 void DecodeAnsiText(const uint8_t* bytes, size_t count, char16_t* out, size_t capacity);

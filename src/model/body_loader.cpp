@@ -1,0 +1,388 @@
+// Parsing of recording bodies ("Quil", "Qui2", "Qui3" minor 0 to 8), with
+// the leading ("qUIC") and packed ("qUID") blocks in front of them.
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "model/document.h"
+#include "model/packed_block.h"
+#include "platform/bitmap.h"
+#include "platform/bmp_decoder.h"
+#include "platform/file_reader.h"
+#include "platform/text_codec.h"
+
+namespace quil {
+
+namespace {
+
+constexpr uint32_t kMinimumRegion = 20;
+constexpr int32_t kLargestPageSide = 32767;
+// Each stored point becomes S points in memory; beyond this the count is
+// taken for damage rather than a refinement any pen would ask for.
+constexpr int32_t kLargestSubdivision = 1024;
+// How often (in points) the loader asks whether the list still fits memory.
+constexpr uint64_t kPointsPerMemoryCheck = 1u << 20;
+constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + 16;
+
+uint32_t LoadU32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+float LoadF32(const uint8_t* p) {
+    uint32_t bits = LoadU32(p);
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+// Sequential reads that never pass the end of the body region.
+class RegionReader {
+public:
+    RegionReader(TFileReader& file, uint64_t remaining) : file_(file), remaining_(remaining) {}
+
+    uint64_t Remaining() const { return remaining_; }
+
+    bool Bytes(void* out, size_t count) {
+        if (count > remaining_) return false;
+        if (!file_.ReadExact(out, count)) return false;
+        remaining_ -= count;
+        return true;
+    }
+    bool U32(uint32_t& value) {
+        uint8_t b[4];
+        if (!Bytes(b, 4)) return false;
+        value = LoadU32(b);
+        return true;
+    }
+    bool I32(int32_t& value) {
+        uint32_t word;
+        if (!U32(word)) return false;
+        value = int32_t(word);
+        return true;
+    }
+    bool F32(float& value) {
+        uint8_t b[4];
+        if (!Bytes(b, 4)) return false;
+        value = LoadF32(b);
+        return true;
+    }
+    bool Skip(uint64_t count) {
+        if (count > remaining_) return false;
+        if (!file_.Seek(file_.Position() + count)) return false;
+        remaining_ -= count;
+        return true;
+    }
+
+private:
+    TFileReader& file_;
+    uint64_t remaining_;
+};
+
+enum class PointForm { Float, Integer };
+
+struct BodyFormat {
+    unsigned minor = 1;
+    bool textsUtf16 = false;
+    bool tagged = false;   // record heads carry a tag
+    PointForm pointForm = PointForm::Float;
+    int32_t subdivision = 1;
+    float pointScale = 1.0f;
+};
+
+// What a record step tells the loop.
+enum class Step { Next, End, Fail };
+
+class BodyParser {
+public:
+    BodyParser(TPenReplayWT& document, RegionReader& region, const BodyFormat& format)
+        : doc_(document), in_(region), format_(format) {}
+
+    Step Record();
+
+private:
+    bool ReadPoint(PointForm form, TPenReplayPointWT& point);
+    bool RoomForPoint();
+    bool AddCountedPoint(float x, float y, float radius);
+    Step StrokeRecord(int32_t kind, uint32_t tag);
+    Step StampRecord(uint32_t tag);
+    Step BackgroundRecord();
+    Step ReadPicture(TBitmap& picture);
+
+    TPenReplayWT& doc_;
+    RegionReader& in_;
+    const BodyFormat& format_;
+    uint64_t points_ = 0;
+};
+
+bool BodyParser::ReadPoint(PointForm form, TPenReplayPointWT& point) {
+    uint8_t b[16];
+    if (form == PointForm::Float) {
+        if (!in_.Bytes(b, 16)) return false;
+        point.x = LoadF32(b);
+        point.y = LoadF32(b + 4);
+        point.radius = LoadF32(b + 8);
+        return true;
+    }
+    if (!in_.Bytes(b, 12)) return false;
+    const double scale = format_.pointScale;
+    point.x = float(double(int32_t(LoadU32(b))) / scale);
+    point.y = float(double(int32_t(LoadU32(b + 4))) / scale);
+    point.radius = float(double(int32_t(LoadU32(b + 8))) / scale);
+    return true;
+}
+
+// AddPoint, with a look now and then at whether the list still fits memory.
+bool BodyParser::RoomForPoint() {
+    return ++points_ % kPointsPerMemoryCheck != 0 || FitsInMemory(points_ * kBytesPerPoint);
+}
+
+bool BodyParser::AddCountedPoint(float x, float y, float radius) {
+    if (!RoomForPoint()) return false;
+    doc_.AddPoint(x, y, radius);
+    return true;
+}
+
+Step BodyParser::StrokeRecord(int32_t kind, uint32_t tag) {
+    uint32_t aux = 0;
+    int32_t count = 0;
+    if (kind == 7 && !in_.U32(aux)) return Step::End;
+    if (!in_.I32(count)) return Step::End;
+    if (kind == 7) {
+        if (!in_.U32(doc_.penEraser) || !in_.U32(doc_.penOpacity)) return Step::End;
+    } else {
+        doc_.penEraser = 0;
+        doc_.penOpacity = 255;
+    }
+    // A negative count is damage: the record, and the body, end here.
+    if (count <= 0) return count == 0 ? Step::Next : Step::End;
+
+    const bool subdivide = format_.subdivision >= 2;
+    TPenReplayPointWT p;
+    if (!ReadPoint(subdivide ? PointForm::Float : format_.pointForm, p)) return Step::End;
+    if (!RoomForPoint()) return Step::Fail;
+    TStrokeDataWT* stroke = doc_.AddPoint(p.x, p.y, p.radius);
+    stroke->recordTag = tag;
+    stroke->recordAux = aux;
+
+    const int32_t s = format_.subdivision;
+    for (int32_t i = 1; i < count; ++i) {
+        TPenReplayPointWT q;
+        if (!ReadPoint(format_.pointForm, q)) return Step::End;
+        if (subdivide) {
+            // D = (Q - P) / S per component, rounded to float32; then
+            // P + k * D, rounded to float32, for k = 1 .. S - 1.
+            const float dx = float((double(q.x) - double(p.x)) / s);
+            const float dy = float((double(q.y) - double(p.y)) / s);
+            const float dr = float((double(q.radius) - double(p.radius)) / s);
+            for (int32_t k = 1; k < s; ++k) {
+                if (!AddCountedPoint(float(double(p.x) + k * double(dx)),
+                                     float(double(p.y) + k * double(dy)),
+                                     float(double(p.radius) + k * double(dr))))
+                    return Step::Fail;
+            }
+        }
+        if (!AddCountedPoint(q.x, q.y, q.radius)) return Step::Fail;
+        p = q;
+    }
+    return Step::Next;
+}
+
+Step BodyParser::ReadPicture(TBitmap& picture) {
+    uint32_t length = 0;
+    if (!in_.U32(length)) return Step::End;
+    // A picture that runs past the region cannot be decoded.
+    if (length > in_.Remaining()) return Step::Fail;
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(length);
+    } catch (const std::bad_alloc&) {
+        return Step::Fail;
+    }
+    if (!in_.Bytes(bytes.data(), length)) return Step::Fail;
+    if (!DecodeBmp(bytes.data(), bytes.size(), picture)) return Step::Fail;
+    return Step::Next;
+}
+
+Step BodyParser::StampRecord(uint32_t tag) {
+    float x, y, width, height;
+    if (!in_.F32(x) || !in_.F32(y) || !in_.F32(width) || !in_.F32(height)) return Step::End;
+    TBitmap picture;
+    if (Step step = ReadPicture(picture); step != Step::Next) return step;
+    doc_.AddStamp(tag, std::move(picture), x, y, width, height);
+    return Step::Next;
+}
+
+Step BodyParser::BackgroundRecord() {
+    int32_t mode, placement;
+    if (!in_.I32(mode) || !in_.I32(placement)) return Step::End;
+    doc_.backgroundMode = mode;
+    doc_.backgroundPlacement = placement;
+    auto picture = std::make_unique<TBitmap>();
+    if (Step step = ReadPicture(*picture); step != Step::Next) return step;
+    doc_.background = std::move(picture);  // a later background replaces an earlier one
+    return Step::Next;
+}
+
+Step BodyParser::Record() {
+    int32_t kind;
+    uint32_t color, tag = 0;
+    if (!in_.I32(kind)) return Step::End;
+    if (!in_.U32(color)) return Step::End;
+    if (format_.tagged && !in_.U32(tag)) return Step::End;
+    switch (kind) {
+    case 0:
+    case 7:
+        doc_.SetPenColor(color);
+        return StrokeRecord(kind, tag);
+    case 4:
+        doc_.SetStampColor(color);
+        return StampRecord(tag);
+    case 5:
+        return BackgroundRecord();
+    default:
+        return Step::Next;  // a record of another kind is its head alone
+    }
+}
+
+// Reads one header text: 256 ANSI bytes or 256 UTF-16LE units.
+bool ReadText(RegionReader& in, bool utf16, std::array<char16_t, 256>& text) {
+    uint8_t bytes[512];
+    if (!utf16) {
+        if (!in.Bytes(bytes, 256)) return false;
+        DecodeAnsiText(bytes, 256, text.data(), text.size());
+        return true;
+    }
+    if (!in.Bytes(bytes, 512)) return false;
+    for (size_t i = 0; i < 256; ++i) text[i] = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    return true;
+}
+
+// Header after the page size, by generation.
+bool ReadHeaderRest(TPenReplayWT& doc, RegionReader& in, BodyFormat& format) {
+    if (std::memcmp(doc.magic, "Quil", 4) == 0) {
+        doc.title.fill(0);
+        doc.extraText.fill(0);
+        doc.reservedWord = -1;
+        doc.gridCellSize = doc.gridOrigin = doc.gridCells = doc.gridSubdivisions = 0;
+        format.subdivision = 1;
+        return true;
+    }
+    if (!ReadText(in, format.textsUtf16, doc.title) ||
+        !ReadText(in, format.textsUtf16, doc.extraText))
+        return false;
+    if (!in.I32(doc.reservedWord) || !in.I32(format.subdivision) || !in.U32(doc.gridCellSize))
+        return false;
+    if (std::memcmp(doc.magic, "Qui2", 4) == 0) {
+        doc.gridOrigin = doc.gridCells = doc.gridSubdivisions = 0;
+        return true;
+    }
+    if (!in.U32(doc.gridOrigin) || !in.U32(doc.gridCells)) return false;
+    doc.gridSubdivisions = 0;
+    if (format.minor >= 6 && !in.U32(doc.gridSubdivisions)) return false;
+    if (format.minor >= 7) {
+        int32_t scale;
+        if (!in.I32(scale)) return false;
+        if (scale == 0) return false;  // every point would divide by zero
+        format.pointScale = float(scale);
+    }
+    if (format.minor >= 8 && !in.U32(doc.extraWord)) return false;
+    return true;
+}
+
+// Parses a plain body whose magic has been read into doc.magic; `in` holds
+// the rest of the region, whose whole size is `size`.
+int ParseBody(TPenReplayWT& doc, RegionReader& in, uint32_t size) {
+    if (std::memcmp(doc.magic, "Quil", 4) == 0) {
+        doc.version = 0x10001;
+    } else if (std::memcmp(doc.magic, "Qui2", 4) == 0) {
+        doc.version = 0x10002;
+    } else if (std::memcmp(doc.magic, "Qui3", 4) == 0) {
+        if (!in.U32(doc.version)) return kLoadBadRegion;
+    } else {
+        return kLoadBadRegion;
+    }
+    if ((doc.version >> 16) != 1) return kLoadBadMajor;
+    BodyFormat format;
+    format.minor = doc.version & 0xFFFFu;
+    if (format.minor > 8) return kLoadNewerVersion;
+    format.textsUtf16 = std::memcmp(doc.magic, "Qui3", 4) == 0 && format.minor >= 4;
+    format.pointForm = format.minor >= 7 ? PointForm::Integer : PointForm::Float;
+    format.tagged = format.minor == 8;
+
+    if (!in.U32(doc.bodySize)) return kLoadBadRegion;
+    if (doc.bodySize != size) return kLoadSizeMismatch;
+    if (!in.Skip(4) || !in.I32(doc.pageWidth) || !in.I32(doc.pageHeight)) return kLoadBadRegion;
+    // Later stages divide by the page size and allocate by it.
+    if (doc.pageWidth < 1 || doc.pageWidth > kLargestPageSide || doc.pageHeight < 1 ||
+        doc.pageHeight > kLargestPageSide)
+        return kLoadBadRegion;
+    if (!ReadHeaderRest(doc, in, format)) return kLoadBadRegion;
+    if (format.subdivision > kLargestSubdivision) return kLoadBadRegion;
+
+    BodyParser parser(doc, in, format);
+    while (in.Remaining() >= 4) {
+        Step step = parser.Record();
+        if (step == Step::Fail) return kLoadBadRegion;
+        if (step == Step::End) break;
+    }
+    return kLoadOk;
+}
+
+// Unpacks the packed block at the reader's position (`size` bytes from its
+// magic on) and parses the body it holds.
+int LoadPacked(TPenReplayWT& doc, TFileReader& file, uint32_t size) {
+    std::vector<uint8_t> block;
+    std::vector<uint8_t> body;
+    if (!FitsInMemory(size)) return kLoadUnpackFailed;
+    try {
+        block.resize(size);
+    } catch (const std::bad_alloc&) {
+        return kLoadUnpackFailed;
+    }
+    std::memcpy(block.data(), "qUID", 4);
+    if (!file.ReadExact(block.data() + 4, size - 4)) return kLoadBadRegion;
+    if (UnpackBlock(block.data(), block.size(), body) != kUnpackOk) return kLoadUnpackFailed;
+    block = std::vector<uint8_t>();  // the packed copy goes before the parse
+
+    if (body.size() < kMinimumRegion) return kLoadBadRegion;
+    TFileReader memory;
+    memory.OpenMemory(body.data(), body.size());
+    RegionReader in(memory, body.size());
+    if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
+    return ParseBody(doc, in, uint32_t(body.size()));
+}
+
+}  // namespace
+
+int TPenReplayWT::LoadBody(TFileReader& file, uint32_t offset, uint32_t size) {
+    // Computed in 64 bits so that a region near 4 GiB cannot wrap round.
+    if (uint64_t(offset) + size > file.Length() || size < kMinimumRegion) return kLoadBadRegion;
+    if (!file.Seek(offset)) return kLoadBadRegion;
+    RegionReader in(file, size);
+    if (!in.Bytes(magic, 4)) return kLoadBadRegion;
+
+    if (std::memcmp(magic, "qUIC", 4) == 0) {
+        // A leading block: its content is skipped, the rest of the region
+        // holds the body or the packed block.
+        uint32_t contentLength;
+        if (!in.U32(contentLength)) return kLoadBadRegion;
+        if (uint64_t(contentLength) + 8 + kMinimumRegion > size) return kLoadBadRegion;
+        if (!in.Skip(contentLength)) return kLoadBadRegion;
+        size -= contentLength + 8;
+        if (!in.Bytes(magic, 4)) return kLoadBadRegion;
+    }
+    if (std::memcmp(magic, "qUID", 4) == 0) return LoadPacked(*this, file, size);
+    return ParseBody(*this, in, size);
+}
+
+int TPenReplayWT::LoadFile(const std::filesystem::path& path) {
+    ClearDocument();
+    TFileReader file;
+    if (!file.Open(path)) return kLoadCannotOpen;
+    // A file beyond 4 GiB cannot be a body: its length does not fit the
+    // region size word.
+    if (file.Length() > UINT32_MAX) return kLoadBadRegion;
+    return LoadBody(file, 0, uint32_t(file.Length()));
+}
+
+}  // namespace quil

@@ -1,0 +1,115 @@
+#include "model/document.h"
+
+#include <utility>
+
+namespace quil {
+
+namespace {
+
+// Elements have no virtual destructor: each is destroyed as its kind says.
+void DestroyElement(TInkelDataWT* element) {
+    if (element->kind == kStampKind)
+        delete static_cast<TStampDataWT*>(element);
+    else
+        delete static_cast<TStrokeDataWT*>(element);
+}
+
+}  // namespace
+
+TPenReplayWT::TPenReplayWT(int pageWidth_, int pageHeight_)
+    : pageWidth(pageWidth_), pageHeight(pageHeight_) {}
+
+TPenReplayWT::~TPenReplayWT() { ClearDocument(); }
+
+void TPenReplayWT::ClearDocument() {
+    TInkelDataWT* element = firstElement;
+    while (element != nullptr) {
+        TInkelDataWT* following = element->next;
+        DestroyElement(element);
+        element = following;
+    }
+    background.reset();
+    firstElement = currentElement = lastElement = nullptr;
+    strokeOpen = false;
+    openStroke = nullptr;
+    bodySize = 0;
+    backgroundMode = 0;
+    backgroundPlacement = 0;
+    title.fill(0);
+    extraText.fill(0);
+    reservedWord = -1;
+    gridCellSize = 0;
+}
+
+int TPenReplayWT::ElementCount() const { return lastElement ? lastElement->index + 1 : 0; }
+
+TInkelDataWT* TPenReplayWT::FirstElement() {
+    currentElement = firstElement;
+    return currentElement;
+}
+
+TInkelDataWT* TPenReplayWT::NextElement() {
+    if (currentElement == nullptr) return nullptr;
+    currentElement = currentElement->next;
+    return currentElement;
+}
+
+TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
+    for (TInkelDataWT* element = firstElement; element != nullptr; element = element->next) {
+        if (element->index == index) {
+            if (moveCursor) currentElement = element;
+            return element;
+        }
+    }
+    return nullptr;
+}
+
+void TPenReplayWT::ResetCulled() {
+    for (TInkelDataWT* element = firstElement; element != nullptr; element = element->next)
+        element->culled = 0;
+}
+
+void TPenReplayWT::AppendElement(TInkelDataWT* element) {
+    if (lastElement == nullptr) {
+        element->index = 0;
+        firstElement = element;
+    } else {
+        element->prev = lastElement;
+        lastElement->next = element;
+        element->index = lastElement->index + 1;
+    }
+    lastElement = element;
+    currentElement = nullptr;
+}
+
+TStrokeDataWT* TPenReplayWT::AddPoint(float x, float y, float radius) {
+    auto* point = new TPenReplayPointWT{x, y, radius, nullptr};
+    if (strokeOpen) {
+        openStroke->AppendPoint(point);
+        if (radius == 0.0f) strokeOpen = false;  // the lifting point closes the stroke
+        return openStroke;
+    }
+    // Any point opens a stroke while none is open, a lifting point too; such
+    // a stroke stays open until a later point of radius 0.
+    strokeOpen = true;
+    auto* stroke = new TStrokeDataWT;
+    stroke->color = penColor;
+    stroke->opacity = penOpacity;
+    stroke->eraser = penEraser;
+    stroke->AppendPoint(point);
+    AppendElement(stroke);
+    openStroke = stroke;
+    return stroke;
+}
+
+TStampDataWT* TPenReplayWT::AddStamp(uint32_t recordTag, TBitmap picture, float x, float y,
+                                     float width, float height) {
+    auto* stamp = new TStampDataWT(x, y, width, height, std::move(picture));
+    stamp->color = stampColor;
+    stamp->recordTag = recordTag;
+    AppendElement(stamp);
+    strokeOpen = false;
+    return stamp;
+}
+
+}  // namespace quil

@@ -1,0 +1,128 @@
+#include "model/packed_block.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "platform/bitmap.h"
+
+namespace quil {
+
+const uint8_t kScrambleKey[32] = {
+    0x5a, 0x17, 0xc3, 0x08, 0x9e, 0x41, 0xb2, 0x6d, 0xf0, 0x2c, 0x83, 0x55, 0x1e, 0xa9, 0x64, 0xd7,
+    0x3b, 0x90, 0xc8, 0x02, 0x7f, 0xe5, 0x46, 0xb1, 0x0d, 0x98, 0x6a, 0x23, 0xf4, 0x5c, 0x81, 0xee,
+};
+
+namespace {
+
+constexpr size_t kHeadSize = 8;
+constexpr size_t kChunk = 64 * 1024;
+
+// Ends the inflate stream on every road out of UnpackBlock.
+class InflateStream {
+public:
+    InflateStream() { std::memset(&stream_, 0, sizeof stream_); }
+    ~InflateStream() {
+        if (open_) inflateEnd(&stream_);
+    }
+    InflateStream(const InflateStream&) = delete;
+    InflateStream& operator=(const InflateStream&) = delete;
+
+    int Init() {
+        int status = inflateInit2(&stream_, 15);  // zlib format, window up to 32 KiB
+        open_ = status == Z_OK;
+        return status;
+    }
+    z_stream* operator->() { return &stream_; }
+    z_stream* get() { return &stream_; }
+
+private:
+    z_stream stream_;
+    bool open_ = false;
+};
+
+// Grows `output` towards `limit` as inflate fills it; false when memory
+// cannot be had.
+bool GrowOutput(std::vector<uint8_t>& output, size_t limit) {
+    size_t size = output.size();
+    size_t want = std::min(limit, std::max<size_t>(kChunk, size * 2));
+    if (!FitsInMemory(want)) return false;
+    try {
+        output.resize(want);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int PackedBlockLength(const uint8_t* block, size_t length, uint32_t* unpackedLength) {
+    if (length < kHeadSize || std::memcmp(block, "qUID", 4) != 0) return kUnpackBufError;
+    uint32_t declared = uint32_t(block[4]) | uint32_t(block[5]) << 8 | uint32_t(block[6]) << 16 |
+                        uint32_t(block[7]) << 24;
+    if (unpackedLength) *unpackedLength = declared;
+    return kUnpackOk;
+}
+
+int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& output,
+                const uint8_t* key) {
+    output.clear();
+    uint32_t declared = 0;
+    if (int status = PackedBlockLength(block, length, &declared); status != kUnpackOk)
+        return status;
+
+    InflateStream stream;
+    if (int status = stream.Init(); status != Z_OK) return status;
+
+    // The stream is unscrambled a chunk at a time, so the caller's block
+    // stays as it was and no second copy of it is made.
+    const uint8_t* input = block + kHeadSize;
+    const size_t inputLength = length - kHeadSize;
+    size_t consumed = 0;  // stream bytes handed to inflate so far
+    uint8_t chunk[kChunk];
+    uint8_t spare = 0;    // catches output beyond the declared length
+    size_t produced = 0;
+
+    for (;;) {
+        if (stream->avail_in == 0 && consumed < inputLength) {
+            size_t take = std::min(kChunk, inputLength - consumed);
+            for (size_t i = 0; i < take; ++i)
+                chunk[i] = key ? uint8_t(input[consumed + i] ^ key[(consumed + i) % 32])
+                               : input[consumed + i];
+            consumed += take;
+            stream->next_in = chunk;
+            stream->avail_in = uInt(take);
+        }
+        bool full = produced == declared;
+        if (!full && produced == output.size()) {
+            if (!GrowOutput(output, declared)) return kUnpackMemError;
+        }
+        if (full) {
+            stream->next_out = &spare;
+            stream->avail_out = 1;
+        } else {
+            size_t room = std::min<size_t>(output.size() - produced, 1u << 30);
+            stream->next_out = output.data() + produced;
+            stream->avail_out = uInt(room);
+        }
+        uInt roomBefore = stream->avail_out;
+        int status = inflate(stream.get(), Z_NO_FLUSH);
+        size_t made = roomBefore - stream->avail_out;
+        if (full && made > 0) return kUnpackDataError;  // more than declared
+        produced += made;
+
+        if (status == Z_STREAM_END) break;
+        if (status == Z_NEED_DICT || status == Z_DATA_ERROR) return kUnpackDataError;
+        if (status == Z_MEM_ERROR) return kUnpackMemError;
+        if (status == Z_BUF_ERROR && stream->avail_in == 0 && consumed == inputLength)
+            return kUnpackBufError;  // the stream stops before its end
+        if (status != Z_OK && status != Z_BUF_ERROR) return status;
+    }
+    output.resize(produced);
+    return kUnpackOk;
+}
+
+}  // namespace quil
