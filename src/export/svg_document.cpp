@@ -64,7 +64,9 @@ void WriteSvgDocument(const TPenReplayWT& document, TSvgStream& out) {
                            document.backgroundPlacement, *document.background);
     WriteSvgGrid(out, document.gridCellSize, document.gridOrigin, document.gridCells,
                  document.gridSubdivisions);
-    for (const TInkelDataWT* e = document.ElementAt(0, false); e && !out.Failed(); e = e->next) {
+    // The head of the list is the element with index 0; walking from it
+    // leaves the document's cursor alone.
+    for (const TInkelDataWT* e = document.firstElement; e && !out.Failed(); e = e->next) {
         if (e->kind == kStrokeKind)
             WriteStroke(out, static_cast<const TStrokeDataWT&>(*e));
         else if (e->kind == kStampKind)

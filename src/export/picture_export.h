@@ -1,0 +1,57 @@
+#pragma once
+
+#include <filesystem>
+
+#include "export/image_file_name.h"
+#include "platform/bitmap.h"
+
+namespace quil {
+
+class TQuil3Reader;
+
+// The clipboard as the exports see it; the window backs it with the
+// desktop's clipboard, replacing what it held.
+class IClipboard {
+public:
+    virtual ~IClipboard() = default;
+    virtual bool SetBitmap(const TBitmap& picture) = 0;
+};
+
+// Why an export did not happen, for callers that tell the causes apart
+// (the quil tool); the player-facing writers below only say done or not.
+enum class TExportStatus {
+    Done,
+    NothingToExport,  // no recording open, or the player is busy drawing
+    CannotRender,     // the picture would not fit in memory, or the renderer refused
+    CannotEncode,     // the encoder failed, or the drawing cannot be built
+    CannotWrite,      // the file could not be written; the old one is untouched
+};
+
+// The page as drawn at the current replay position, rendered off screen at
+// Best quality into a width x height picture (stretch: page fills it;
+// otherwise aspect kept, centred on white). False when the picture would
+// not fit in memory or the player refuses.
+TExportStatus RenderExportPicture(TQuil3Reader& player, int width, int height, bool stretch,
+                                  TBitmap& picture);
+
+// Encodes a picture in the given raster type and replaces `path` with it.
+TExportStatus SaveGraphicToFile(const TBitmap& picture, TImageType type,
+                                const std::filesystem::path& path);
+
+// A raster export of a width x height picture, or the SVGZ drawing of the
+// whole recording (which ignores size and stretch).
+TExportStatus ExportImage(TQuil3Reader& player, TImageType type, const std::filesystem::path& path,
+                          int width, int height, bool stretch);
+
+// The writers of the "Image file..." command and the clipboard copy: the
+// page at its own size, one page unit to one pixel. 1 done, 0 failure.
+int SaveBitmap(TQuil3Reader& player, const std::filesystem::path& path);
+int SaveJpeg(TQuil3Reader& player, const std::filesystem::path& path);
+int SavePng(TQuil3Reader& player, const std::filesystem::path& path);
+int SaveSvgz(TQuil3Reader& player, const std::filesystem::path& path);
+int CopyToClipboard(TQuil3Reader& player, IClipboard& clipboard);
+
+// The writer of a type at page size (the "Image file..." command's choice).
+int SaveImageFile(TQuil3Reader& player, TImageType type, const std::filesystem::path& path);
+
+}  // namespace quil
