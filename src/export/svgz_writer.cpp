@@ -62,19 +62,23 @@ bool BuildText(const TPenReplayWT& document, TSvgStream& text) {
 
 }  // namespace
 
-int WriteSvgzFile(const TPenReplayWT& document, const std::filesystem::path& target) {
+TSvgzStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::path& target) {
     TSvgStream text;
     if (!BuildText(document, text))
-        return kFailed;
+        return TSvgzStatus::CannotBuild;
 
     TReplacementFile file;
     if (!file.Create(target))
-        return kFailed;
+        return TSvgzStatus::CannotWrite;
     file.CloseDescriptor();  // zlib opens the file by its path
     TGzipFile gzip(file.Path());
     if (!gzip.IsOpen() || !gzip.Write(text.Text().data(), text.Text().size()) || !gzip.Close())
-        return kFailed;
-    return file.Commit() ? kDone : kFailed;
+        return TSvgzStatus::CannotWrite;
+    return file.Commit() ? TSvgzStatus::Done : TSvgzStatus::CannotWrite;
+}
+
+int WriteSvgzFile(const TPenReplayWT& document, const std::filesystem::path& target) {
+    return WriteSvgz(document, target) == TSvgzStatus::Done ? kDone : kFailed;
 }
 
 }  // namespace quil

@@ -13,4 +13,10 @@ class TPenReplayWT;
 // 1 on failure.
 int WriteSvgzFile(const TPenReplayWT& document, const std::filesystem::path& target);
 
+// The same with the cause of a failure: the drawing could not be built (a
+// picture did not encode, the grid asks for too many lines, no memory) or
+// the file could not be written.
+enum class TSvgzStatus { Done, CannotBuild, CannotWrite };
+TSvgzStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::path& target);
+
 }  // namespace quil
