@@ -1,0 +1,96 @@
+#include "cli/cli_common.h"
+
+#include <cstdio>
+
+#include "model/load_recording.h"
+
+namespace quil {
+
+int OpenRecording(TPenReplayWT& document, const std::filesystem::path& file, bool* selfContained) {
+    const bool appended = TPenReplayWT::FindAppendedRecording(file);
+    if (selfContained) *selfContained = appended;
+    return appended ? document.LoadAppended(file) : document.LoadFile(file);
+}
+
+const char* LoadMessage(int code) {
+    switch (code) {
+    case 1: return "cannot open the file";
+    case 2: return "the file size is wrong, the file may be damaged";
+    case 3: return "the file format does not match";
+    case 4: return "decompression failed";
+    case 5: return "the main version of the format does not match";
+    case 6: return "a newer version that is not supported";
+    default: return "the recording did not load";
+    }
+}
+
+void PrintFileError(const std::string& file, const std::string& message, int code) {
+    if (code > 0)
+        std::fprintf(stderr, "quil: %s: %s (code %d)\n", file.c_str(), message.c_str(), code);
+    else
+        std::fprintf(stderr, "quil: %s: %s\n", file.c_str(), message.c_str());
+}
+
+int UsageError(const std::string& command, const std::string& message) {
+    std::fprintf(stderr, "quil: %s\nTry 'quil %s--help' for more information.\n", message.c_str(),
+                 command.empty() ? "" : (command + " ").c_str());
+    return kExitUsage;
+}
+
+int OpenOrReport(TPenReplayWT& document, const std::string& file, bool* selfContained) {
+    int code = OpenRecording(document, file, selfContained);
+    if (code != kLoadOk) PrintFileError(file, LoadMessage(code), code);
+    return code;
+}
+
+bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
+                    ParsedArguments& parsed, std::string& error) {
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string token = argv[i];
+        if (optionsEnded || token.size() < 2 || token[0] != '-') {
+            parsed.positional.push_back(token);
+            continue;
+        }
+        if (token == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (token == "-h" || token == "--help") {
+            parsed.help = true;
+            continue;
+        }
+        std::string name = token, value;
+        bool inlineValue = false;
+        if (size_t eq = token.find('='); token.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = token.substr(0, eq);
+            value = token.substr(eq + 1);
+            inlineValue = true;
+        }
+        const OptionSpec* spec = nullptr;
+        for (const OptionSpec& s : specs)
+            if (s.name == name) spec = &s;
+        if (spec == nullptr) {
+            error = "unknown option '" + name + "'";
+            return false;
+        }
+        if (parsed.Has(name)) {
+            error = "option '" + name + "' given twice";
+            return false;
+        }
+        if (spec->takesValue && !inlineValue) {
+            if (i + 1 >= argc) {
+                error = "option '" + name + "' needs a value";
+                return false;
+            }
+            value = argv[++i];
+        } else if (!spec->takesValue && inlineValue) {
+            error = "option '" + name + "' takes no value";
+            return false;
+        }
+        parsed.values[name] = value;
+    }
+    return true;
+}
+
+}  // namespace quil

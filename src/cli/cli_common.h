@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "model/document.h"
+
+namespace quil {
+
+// Exit statuses shared by every subcommand (1 to 6 are the load codes).
+constexpr int kExitOk = 0;
+constexpr int kExitRefused = 7;
+constexpr int kExitUsage = 64;
+constexpr int kExitOutput = 70;
+
+// Opens FILE exactly as the viewer's Open does: a file that ends with the
+// appended-recording trailer loads its appended body, any other file loads
+// as a plain or packed recording. Returns the load result code; tells
+// whether the trailer was there.
+int OpenRecording(TPenReplayWT& document, const std::filesystem::path& file,
+                  bool* selfContained = nullptr);
+
+// The English message of a non-zero load result code.
+const char* LoadMessage(int code);
+
+// Writes "quil: FILE: MESSAGE" (and " (code N)" when code > 0) to stderr.
+void PrintFileError(const std::string& file, const std::string& message, int code = 0);
+// Writes "quil: MESSAGE" and a hint to run --help to stderr; returns 64.
+int UsageError(const std::string& command, const std::string& message);
+
+// Opens FILE into `document`; on failure prints the error line and returns
+// the load code, else 0.
+int OpenOrReport(TPenReplayWT& document, const std::string& file, bool* selfContained = nullptr);
+
+// A small parser for "-o OUT", "--name VALUE", "--name=VALUE", flags and
+// positional arguments; "--" ends the options.
+struct OptionSpec {
+    std::string name;     // "-o", "--type", "--fit"
+    bool takesValue = false;
+};
+
+struct ParsedArguments {
+    std::vector<std::string> positional;
+    std::map<std::string, std::string> values;  // flags map to ""
+    bool help = false;                          // -h or --help was given
+
+    bool Has(const std::string& name) const { return values.count(name) != 0; }
+    std::string Value(const std::string& name, const std::string& otherwise = {}) const {
+        auto found = values.find(name);
+        return found == values.end() ? otherwise : found->second;
+    }
+};
+
+// Parses argv[1 .. argc-1]. Returns false with `error` set on an unknown
+// option, a missing value or an option given twice.
+bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
+                    ParsedArguments& parsed, std::string& error);
+
+}  // namespace quil

@@ -1,0 +1,132 @@
+// quil dump FILE: every element of a recording with its points.
+
+#include <cstdio>
+
+#include "cli/cli_common.h"
+#include "cli/cli_json.h"
+#include "cli/commands.h"
+
+namespace quil {
+
+namespace {
+
+const char kDumpUsage[] =
+    "Usage: quil dump FILE\n"
+    "Prints the page and every element of the recording FILE, in order, as\n"
+    "one JSON object.\n";
+
+void WriteBox(TJsonOut& out, const TInkelDataWT& e) {
+    out.Key("box");
+    if (e.maxRadius < 0.0f) {
+        out.Raw("null");
+        return;
+    }
+    out.Raw("[");
+    out.Float(e.minX);
+    out.Raw(", ");
+    out.Float(e.minY);
+    out.Raw(", ");
+    out.Float(e.maxX);
+    out.Raw(", ");
+    out.Float(e.maxY);
+    out.Raw("]");
+}
+
+void WriteStroke(TJsonOut& out, const TStrokeDataWT& s) {
+    out.Raw("\"stroke\"");
+    out.Key("color");
+    out.Unsigned(s.color);
+    out.Key("opacity");
+    out.Unsigned(s.opacity);
+    out.Key("eraser");
+    out.Unsigned(s.eraser);
+    out.Key("recordTag");
+    out.Unsigned(s.recordTag);
+    out.Key("recordAux");
+    out.Unsigned(s.recordAux);
+    out.Key("maxRadius");
+    out.Float(s.maxRadius);
+    WriteBox(out, s);
+    out.Key("points");
+    out.Raw("[");
+    for (const TPenReplayPointWT* p = s.firstPoint; p != nullptr; p = p->next) {
+        out.Raw(p == s.firstPoint ? "[" : ", [");
+        out.Float(p->x);
+        out.Raw(", ");
+        out.Float(p->y);
+        out.Raw(", ");
+        out.Float(p->radius);
+        out.Raw("]");
+    }
+    out.Raw("]");
+}
+
+void WriteStamp(TJsonOut& out, const TStampDataWT& s) {
+    out.Raw("\"stamp\"");
+    out.Key("color");
+    out.Unsigned(s.color);
+    out.Key("recordTag");
+    out.Unsigned(s.recordTag);
+    out.Key("x");
+    out.Float(s.x);
+    out.Key("y");
+    out.Float(s.y);
+    out.Key("width");
+    out.Float(s.width);
+    out.Key("height");
+    out.Float(s.height);
+    out.Key("picture");
+    out.Raw("{\"width\": ");
+    out.Int(s.picture.Width());
+    out.Raw(", \"height\": ");
+    out.Int(s.picture.Height());
+    out.Raw("}");
+}
+
+void WriteDump(TJsonOut& out, const TPenReplayWT& doc) {
+    out.Raw("{\"page\": {\"width\": ");
+    out.Int(doc.pageWidth);
+    out.Raw(", \"height\": ");
+    out.Int(doc.pageHeight);
+    out.Raw("},\n \"elements\": [");
+    for (const TInkelDataWT* e = doc.firstElement; e != nullptr; e = e->next) {
+        out.Raw(e == doc.firstElement ? "\n  {" : ",\n  {");
+        out.Key("index", true);
+        out.Int(e->index);
+        out.Key("kind");
+        if (e->kind == kStampKind)
+            WriteStamp(out, *static_cast<const TStampDataWT*>(e));
+        else
+            WriteStroke(out, *static_cast<const TStrokeDataWT*>(e));
+        out.Raw("}");
+    }
+    out.Raw("]}");
+}
+
+}  // namespace
+
+int RunDump(int argc, char** argv) {
+    ParsedArguments args;
+    std::string error;
+    if (!ParseArguments(argc, argv, {}, args, error)) return UsageError("dump", error);
+    if (args.help) {
+        std::fputs(kDumpUsage, stdout);
+        return kExitOk;
+    }
+    if (args.positional.size() != 1)
+        return UsageError("dump", args.positional.empty() ? "dump: missing FILE"
+                                                          : "dump: only one FILE is taken");
+    const std::string& file = args.positional[0];
+    TPenReplayWT document(1022, 718);
+    if (int code = OpenOrReport(document, file); code != kLoadOk) return code;
+
+    TJsonOut out(stdout);
+    WriteDump(out, document);
+    if (!out.Finish()) {
+        PrintFileError(file, "cannot write the output");
+        return kExitOutput;
+    }
+    return kExitOk;
+}
+
+}  // namespace quil
