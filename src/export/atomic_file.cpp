@@ -8,15 +8,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/temp_name.h"
+
 namespace quil {
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Numbered names are tried in order; a name another process takes between
-// the test and the exclusive create is simply skipped.
-constexpr int kMaxNameAttempts = 100000;
+// MakeTempName only picks a free name; another process may take it before
+// the exclusive create, and then the next free name is tried.
+constexpr int kMaxNameAttempts = 100;
+constexpr const char* kTempPattern = "Tmp%05d.tmp";
 
 // The file that a write to `target` would change: a symbolic link is
 // followed so that the link itself survives the replacement.
@@ -37,10 +40,8 @@ fs::path FolderOf(const fs::path& target) {
 
 // Opens a new numbered file "Tmp%05d.tmp" in `folder`, never one that exists.
 int CreateNumberedFile(const fs::path& folder, fs::path& created) {
-    char name[32];
-    for (int i = 0; i < kMaxNameAttempts; ++i) {
-        std::snprintf(name, sizeof name, "Tmp%05d.tmp", i);
-        fs::path candidate = folder / name;
+    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
+        fs::path candidate = MakeTempName(kTempPattern, folder);
         const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             created = std::move(candidate);
