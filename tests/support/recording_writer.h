@@ -54,7 +54,7 @@ struct StrokeOptions {
     uint32_t eraser = 0;    // kind 7
     uint32_t opacity = 255; // kind 7
     uint32_t tag = 0;       // minor 8
-    std::optional<int32_t> count;  // written instead of the number of points
+    std::optional<int32_t> count = std::nullopt;  // written instead of the number of points
 };
 
 class TRecordingWriter {
