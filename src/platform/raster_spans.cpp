@@ -104,7 +104,7 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
             outline_.push_back({std::min(p.x, q.x), std::max(p.x, q.x)});
             continue;
         }
-        const double slope = double(q.x - p.x) / double(q.y - p.y);
+        const double slope = (double(q.x) - double(p.x)) / (double(q.y) - double(p.y));
         // Interior crossing, half-open in y so a shared vertex counts once.
         if (y < highY) crossings_.push_back(double(p.x) + (fy - double(p.y)) * slope);
         // Outline: the part of the edge within half a row of y.

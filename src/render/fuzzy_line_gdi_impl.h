@@ -1,5 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include "platform/raster_spans.h"
 #include "render/fuzzy_line_gdi.h"
 
 namespace quil {
@@ -51,6 +55,11 @@ private:
     void SegmentWith(const PenSegment& s, TComposite how, bool marker, bool strict);
     int MapX(float x) const;
     int MapY(float y) const;
+    void ResolveRows(int x0, int y0, int x1, int y1);
+
+    // Scratch kept for the life of the renderer, so drawing allocates nothing.
+    TPolygonSpans polygon_;
+    std::vector<uint16_t> columnSums_;  // one work row of summed samples
 };
 
 extern template class TFuzzyLineGDIImpl<1>;

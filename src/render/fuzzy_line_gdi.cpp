@@ -1,0 +1,194 @@
+#include "render/fuzzy_line_gdi.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace quil {
+
+TFuzzyLineGDI::TFuzzyLineGDI(IPresentTarget* window, int width, int height, int factor)
+    : window_(window), width_(width), height_(height), factor_(factor) {
+    if (width < 1 || height < 1) return;
+    if (!display_.Create(width, height, 24, 0xFF)) return;
+    // A renderer on a window starts from what the window shows.
+    if (window_) window_->ReadBack(display_);
+    displayCanvas_.Attach(&display_);
+}
+
+TFuzzyLineGDI::~TFuzzyLineGDI() = default;
+
+bool TFuzzyLineGDI::CreateWork(int workWidth, int workHeight) {
+    valid_ = false;
+    if (display_.Empty() || workWidth < 1 || workHeight < 1) return false;
+    // The work surface (3 bytes a sample) and the mask (1 byte) together.
+    const uint64_t samples = uint64_t(workWidth) * uint64_t(workHeight);
+    if (!FitsInMemory(samples * 4)) return false;
+    if (!work_.Create(workWidth, workHeight, 24, kPaperByte)) return false;
+    if (!mask_.Create(workWidth, workHeight, 8, 0)) {
+        work_.Reset();
+        return false;
+    }
+    workWidth_ = workWidth;
+    workHeight_ = workHeight;
+    workCanvas_.Attach(&work_);
+    valid_ = true;
+    return true;
+}
+
+void TFuzzyLineGDI::SetViewport(int originX, int originY, int viewWidth, int viewHeight) {
+    originX_ = float(originX);
+    originY_ = float(originY);
+    // A zero view size gives an infinite scale; the drawing operations clamp
+    // every mapped coordinate, so it draws nothing sensible but stays safe.
+    scaleX_ = float(double(width_) / double(viewWidth));
+    scaleY_ = float(double(height_) / double(viewHeight));
+}
+
+void TFuzzyLineGDI::SetInverted(bool inverted) {
+    if (inverted == inverted_) return;
+    inverted_ = inverted;
+    ResolveAll();
+}
+
+void TFuzzyLineGDI::SetColor(COLORREF c) {
+    inkColor_ = c;
+    inkRed_ = uint8_t(c & 0xFF);
+    inkGreen_ = uint8_t((c >> 8) & 0xFF);
+    inkBlue_ = uint8_t((c >> 16) & 0xFF);
+}
+
+void TFuzzyLineGDI::SetOpacity(int v) {
+    // Negative values never come from a recording; they draw nothing.
+    alpha_ = v < 0 ? 0 : (v < 256 ? v : 256);
+    alphaComplement_ = 256 - alpha_;
+}
+
+void TFuzzyLineGDI::AddDirtyRect(int left, int top, int right, int bottom) {
+    if (dirtyEmpty_) {
+        dirty_ = {left, top, right, bottom};
+        dirtyEmpty_ = false;
+        return;
+    }
+    dirty_.left = std::min(dirty_.left, left);
+    dirty_.top = std::min(dirty_.top, top);
+    dirty_.right = std::max(dirty_.right, right);
+    dirty_.bottom = std::max(dirty_.bottom, bottom);
+}
+
+void TFuzzyLineGDI::PresentAll() {
+    if (window_ && !display_.Empty()) window_->Present(display_, 0, 0, width_, height_);
+    dirtyEmpty_ = true;
+}
+
+void TFuzzyLineGDI::PresentDirty() {
+    if (dirtyEmpty_) return;
+    dirtyEmpty_ = true;
+    if (!window_ || display_.Empty()) return;
+    // The dirty rectangle may hold inverted corners (an empty resolve still
+    // grows it) or reach past the surface (callers add their own): copy only
+    // the part that exists.
+    const int left = std::max(dirty_.left, 0), top = std::max(dirty_.top, 0);
+    const int right = std::min(dirty_.right, width_), bottom = std::min(dirty_.bottom, height_);
+    if (left >= right || top >= bottom) return;
+    window_->Present(display_, left, top, right - left, bottom - top);
+}
+
+void TFuzzyLineGDI::CaptureBackground(const TBitmap& src, int srcWidth, int srcHeight) {
+    if (!valid_) return;
+    if (background_.Empty() && !background_.Create(workWidth_, workHeight_, 24, kPaperByte))
+        return;
+    TCanvas canvas(&background_);
+    canvas.StretchBlt(0, 0, workWidth_, workHeight_, src, 0, 0, srcWidth, srcHeight);
+}
+
+void TFuzzyLineGDI::ReleaseBackground() { background_.Reset(); }
+
+void TFuzzyLineGDI::SetClipRect(int x0, int y0, int x1, int y1) {
+    clipOn_ = true;
+    // Samples per display pixel along each axis: the work factor (the ratio
+    // of the surface sizes, except for a widened Middle surface of width 1).
+    const int64_t f = factor_;
+    auto clamp = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+    clip_.left = clamp(x0 * f);
+    clip_.right = clamp((int64_t(x1) + 1) * f - 1);
+    clip_.top = clamp(y0 * f);
+    clip_.bottom = clamp((int64_t(y1) + 1) * f - 1);
+}
+
+bool TFuzzyLineGDI::ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const {
+    if (clipOn_) {
+        x0 = std::max(x0, clip_.left);
+        y0 = std::max(y0, clip_.top);
+        x1 = std::min(x1, clip_.right);
+        y1 = std::min(y1, clip_.bottom);
+    }
+    // The box comes clipped to the work surface; stay inside it regardless.
+    x0 = std::max(x0, 0);
+    y0 = std::max(y0, 0);
+    x1 = std::min(x1, workWidth_ - 1);
+    y1 = std::min(y1, workHeight_ - 1);
+    return valid_ && x0 <= x1 && y0 <= y1;
+}
+
+template <bool Clearing>
+void TFuzzyLineGDI::CompositeInkRows(int x0, int y0, int x1, int y1) {
+    if (!ClipToClipRect(x0, y0, x1, y1)) return;
+    const uint8_t blue = inkBlue_, green = inkGreen_, red = inkRed_;
+    const int n = x1 - x0 + 1;
+    if (alpha_ >= 256) {
+        for (int y = y0; y <= y1; ++y) {
+            uint8_t* m = mask_.ScanLine(y) + x0;
+            uint8_t* p = work_.ScanLine(y) + 3 * x0;
+            for (int i = 0; i < n; ++i, p += 3) {
+                if (!m[i]) continue;
+                p[0] = blue;
+                p[1] = green;
+                p[2] = red;
+                if (Clearing) m[i] = 0;
+            }
+        }
+        return;
+    }
+    const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
+    const unsigned kb = blue * a, kg = green * a, kr = red * a;
+    for (int y = y0; y <= y1; ++y) {
+        uint8_t* m = mask_.ScanLine(y) + x0;
+        uint8_t* p = work_.ScanLine(y) + 3 * x0;
+        for (int i = 0; i < n; ++i, p += 3) {
+            if (!m[i]) continue;
+            p[0] = uint8_t((p[0] * ca + kb) >> 8);
+            p[1] = uint8_t((p[1] * ca + kg) >> 8);
+            p[2] = uint8_t((p[2] * ca + kr) >> 8);
+            if (Clearing) m[i] = 0;
+        }
+    }
+}
+
+void TFuzzyLineGDI::CompositeInk(int x0, int y0, int x1, int y1) {
+    CompositeInkRows<false>(x0, y0, x1, y1);
+}
+
+void TFuzzyLineGDI::CompositeInkClearing(int x0, int y0, int x1, int y1) {
+    CompositeInkRows<true>(x0, y0, x1, y1);
+}
+
+// The eraser restores the background layer where one exists, else paper.
+void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
+    if (!ClipToClipRect(x0, y0, x1, y1)) return;
+    const bool layer = !background_.Empty();
+    const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
+    const int n = x1 - x0 + 1;
+    for (int y = y0; y <= y1; ++y) {
+        const uint8_t* m = mask_.ScanLine(y) + x0;
+        uint8_t* p = work_.ScanLine(y) + 3 * x0;
+        const uint8_t* s = layer ? background_.ScanLine(y) + 3 * x0 : nullptr;
+        for (int i = 0; i < n; ++i, p += 3) {
+            if (!m[i]) continue;
+            for (int c = 0; c < 3; ++c) {
+                const unsigned v = s ? s[3 * i + c] : kPaperByte;
+                p[c] = alpha_ >= 256 ? uint8_t(v) : uint8_t((p[c] * ca + v * a) >> 8);
+            }
+        }
+    }
+}
+
+}  // namespace quil

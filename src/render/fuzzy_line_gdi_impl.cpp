@@ -1,0 +1,439 @@
+#include "render/fuzzy_line_gdi_impl.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+namespace quil {
+
+namespace {
+
+// Float to int by truncation toward zero, with out-of-range values and NaN
+// held to a safe range so that wild coordinates cannot overflow the box
+// arithmetic (they then fall outside every surface).
+inline int Trunc(float v) {
+    if (!(v == v)) return 0;
+    if (v >= 1.0e9f) return 1000000000;
+    if (v <= -1.0e9f) return -1000000000;
+    return int(v);
+}
+
+constexpr int ShiftOf(int f) { return f == 4 ? 2 : (f == 2 ? 1 : 0); }
+
+// Work surface width for a display width: 4 W (Best), 2 W raised to a
+// multiple of 4 (Middle), W itself (Low, already a multiple of 4).
+int64_t WorkWidthFor(int f, int width) {
+    if (f == 2) return (2 * int64_t(width) + 3) & ~int64_t(3);
+    return int64_t(f) * width;
+}
+
+}  // namespace
+
+template <int F>
+TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int height)
+    : TFuzzyLineGDI(window, width, height, F) {
+    const int64_t ww = WorkWidthFor(F, width), wh = int64_t(F) * height;
+    if (ww > INT32_MAX / 3 || wh > INT32_MAX) return;
+    if (!CreateWork(int(ww), int(wh))) return;
+    columnSums_.assign(size_t(3) * size_t(ww), 0);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::SetViewport(int originX, int originY, int viewWidth, int viewHeight) {
+    TFuzzyLineGDI::SetViewport(originX, originY, viewWidth, viewHeight);
+    originWorkX_ = Trunc(originX_ * float(F));
+    originWorkY_ = Trunc(originY_ * float(F));
+}
+
+template <int F>
+int TFuzzyLineGDIImpl<F>::MapX(float x) const {
+    return Trunc((x - originX_) * scaleX_ * float(F));
+}
+
+template <int F>
+int TFuzzyLineGDIImpl<F>::MapY(float y) const {
+    return Trunc((y - originY_) * scaleY_ * float(F));
+}
+
+template <int F>
+typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float y,
+                                                                  float r) const {
+    const int64_t X = Trunc(x * F), Y = Trunc(y * F), R = Trunc(r * F);
+    return {Trunc(float(X - R - 1 - originWorkX_) * scaleX_),
+            Trunc(float(Y - R - 1 - originWorkY_) * scaleY_),
+            Trunc(float(X + R + 1 - originWorkX_) * scaleX_),
+            Trunc(float(Y + R + 1 - originWorkY_) * scaleY_)};
+}
+
+template <int F>
+typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::SegmentBox(const PenSegment& s) const {
+    const int64_t X0 = Trunc(s.x0 * F), Y0 = Trunc(s.y0 * F), R0 = Trunc(s.r0 * F);
+    const int64_t X1 = Trunc(s.x1 * F), Y1 = Trunc(s.y1 * F), R1 = Trunc(s.r1 * F);
+    return {Trunc(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX_) * scaleX_),
+            Trunc(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY_) * scaleY_),
+            Trunc(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX_) * scaleX_),
+            Trunc(float(std::max(Y0 + R0, Y1 + R1) + 1 - originWorkY_) * scaleY_)};
+}
+
+// Clips the box to the work surface; false when the operation must end.
+template <int F>
+bool TFuzzyLineGDIImpl<F>::ClipBox(TBox& box) const {
+    if (box.left < 0) box.left = 0;
+    else if (box.left >= workWidth_) return false;
+    if (box.right < 0) return false;
+    if (box.right >= workWidth_) box.right = workWidth_ - 1;
+    if (box.top < 0) box.top = 0;
+    else if (box.top >= workHeight_) return false;
+    if (box.bottom < 0) return false;
+    if (box.bottom >= workHeight_) box.bottom = workHeight_ - 1;
+    return true;
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::ClearMask(const TBox& box) {
+    if (box.right < box.left) return;
+    const size_t n = size_t(box.right - box.left + 1);
+    for (int y = box.top; y <= box.bottom; ++y) std::memset(MaskRow(y) + box.left, 0, n);
+}
+
+// The disc as the platform's Ellipse draws it with a pen and brush of one
+// colour: 255 adds coverage, 0 removes it.
+template <int F>
+void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, uint8_t value) {
+    const TEllipseSpans e(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
+    if (e.Empty()) return;
+    const int y0 = std::max(e.FirstRow(), 0), y1 = std::min(e.LastRow(), workHeight_ - 1);
+    for (int row = y0; row <= y1; ++row) {
+        int a, b;
+        if (!e.Row(row, a, b)) continue;
+        a = std::max(a, 0);
+        b = std::min(b, workWidth_ - 1);
+        if (a <= b) std::memset(MaskRow(row) + a, value, size_t(b - a + 1));
+    }
+}
+
+// The quadrilateral between the outer common tangents of the two discs.
+// With `strict` it is drawn only when |dr| < d (the batches), otherwise
+// when |dr| <= d.
+template <int F>
+void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict) {
+    const float dr = s.r0 - s.r1, dy = s.y1 - s.y0, dx = s.x1 - s.x0;
+    const float d2 = dy * dy + dx * dx;
+    const float d = std::sqrt(d2);
+    const float adr = std::fabs(dr);
+    if (strict ? !(adr < d) : !(adr <= d)) return;
+    float k = 0.0f, c = 0.0f;
+    if (d > 0.5f) {
+        k = dr / d2;
+        c = k * d;
+    }
+    const float xs[2] = {s.x0, s.x1}, ys[2] = {s.y0, s.y1}, rs[2] = {s.r0, s.r1};
+    TPoint plus[2], minus[2];
+    for (int i = 0; i < 2; ++i) {
+        const float r = rs[i];
+        const float q = r * r - (r * c) * (r * c);
+        const float t = r * k;
+        const float bx = xs[i] + t * dx, by = ys[i] + t * dy;
+        float px = bx, py = by, mx = bx, my = by;
+        if (d2 >= 0.005f) {
+            // q can dip below 0 by rounding when the discs nearly touch.
+            const float m = std::sqrt(std::max(q, 0.0f) / d2);
+            px = bx - dy * m;
+            py = by + dx * m;
+            mx = bx + dy * m;
+            my = by - dx * m;
+        }
+        plus[i] = {MapX(px), MapY(py)};
+        minus[i] = {MapX(mx), MapY(my)};
+    }
+    const TPoint quad[4] = {plus[0], plus[1], minus[1], minus[0]};
+    polygon_.Fill(quad, 4, 0, 0, workWidth_ - 1, workHeight_ - 1, [this](int y, int a, int b) {
+        std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1));
+    });
+}
+
+// An inverted ring of pen width F on the work surface; drawing it again at
+// the same place restores every sample.
+template <int F>
+void TFuzzyLineGDIImpl<F>::PenMarkerAt(float x, float y, float r) {
+    TCanvas& c = workCanvas_;
+    c.SetBrushStyle(TBrushStyle::Clear);
+    c.SetPenMode(TPenMode::NotXor);
+    c.SetPenColor(kBlack);
+    c.SetPenWidth(F);
+    c.Ellipse(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
+    c.SetBrushStyle(TBrushStyle::Solid);
+    c.SetPenMode(TPenMode::Copy);
+    c.SetPenColor(inkColor_);
+    c.SetPenWidth(1);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::Composite(TComposite how, const TBox& box) {
+    switch (how) {
+        case TComposite::Ink: CompositeInk(box.left, box.top, box.right, box.bottom); break;
+        case TComposite::Erase: CompositeErase(box.left, box.top, box.right, box.bottom); break;
+        case TComposite::InkClearing:
+            CompositeInkClearing(box.left, box.top, box.right, box.bottom);
+            break;
+    }
+}
+
+// Every display pixel the box touches, plus one on each side.
+template <int F>
+void TFuzzyLineGDIImpl<F>::ResolveAfterDrawing(const TBox& box) {
+    constexpr int s = ShiftOf(F);
+    ResolveRect((box.left >> s) - 1, (box.top >> s) - 1, (box.right >> s) + 1,
+                (box.bottom >> s) + 1);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TComposite how, bool marker) {
+    TBox box = DiscBox(p.x, p.y, p.radius);
+    if (!ClipBox(box)) return;
+    ClearMask(box);
+    MaskDisc(p.x, p.y, p.radius, 0xFF);
+    Composite(how, box);
+    if (marker && penMarker_ && p.radius > 0) PenMarkerAt(p.x, p.y, p.radius);
+    ResolveAfterDrawing(box);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool marker,
+                                       bool strict) {
+    // Inverts back the ring the previous call left at the start point.
+    if (marker && penMarker_ && s.r0 > 0) PenMarkerAt(s.x0, s.y0, s.r0);
+    TBox box = SegmentBox(s);
+    if (!ClipBox(box)) return;
+    ClearMask(box);
+    MaskDisc(s.x1, s.y1, s.r1, 0xFF);
+    MaskTangentQuad(s, strict);
+    // The start disc was inked by the step before: only new area is inked.
+    MaskDisc(s.x0, s.y0, s.r0, 0);
+    Composite(how, box);
+    if (marker && penMarker_ && s.r1 > 0) PenMarkerAt(s.x1, s.y1, s.r1);
+    ResolveAfterDrawing(box);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::FillPolygon(const float* xs, const float* ys, int count) {
+    if (!valid_ || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
+    if (!xs || !ys || count < 1) return;
+    // The box is that of the mapped vertices, so it holds the whole outline.
+    std::unique_ptr<TPoint[]> points(new TPoint[size_t(count)]);
+    TBox box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (int i = 0; i < count; ++i) {
+        points[i] = {MapX(xs[i]), MapY(ys[i])};
+        box.left = std::min(box.left, points[i].x);
+        box.right = std::max(box.right, points[i].x);
+        box.top = std::min(box.top, points[i].y);
+        box.bottom = std::max(box.bottom, points[i].y);
+    }
+    if (!ClipBox(box)) return;
+    ClearMask(box);
+    TPolygonSpans spans;
+    spans.Fill(points.get(), count, box.left, box.top, box.right, box.bottom,
+               [this](int y, int a, int b) { std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1)); });
+    CompositeInk(box.left, box.top, box.right, box.bottom);
+    ResolveAfterDrawing(box);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawDot(const PenPoint* point) {
+    if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
+    DotWith(*point, TComposite::Ink, true);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawSegment(const PenSegment* segment) {
+    if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
+    SegmentWith(*segment, TComposite::Ink, true, false);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::EraseDot(const PenPoint* point) {
+    if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
+    DotWith(*point, TComposite::Erase, false);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::EraseSegment(const PenSegment* segment) {
+    if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
+    SegmentWith(*segment, TComposite::Erase, false, false);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawDotAtLevel(const PenPoint* point, int level) {
+    drawingLevel_ = level;
+    if (alpha_ != 0) DrawDot(point);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawSegmentLevels(const PenSegment* segment, int startLevel,
+                                             int endLevel) {
+    if (startLevel == endLevel) {
+        drawingLevel_ = startLevel;
+        DrawSegment(segment);
+        return;
+    }
+    drawingLevel_ = endLevel;
+    if (!valid_ || !segment || alpha_ == 0) return;
+    SegmentWith(*segment, TComposite::InkClearing, false, true);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count) {
+    drawingLevel_ = level;
+    if (!valid_ || !points || alpha_ == 0 || count < 1) return;
+    std::unique_ptr<TBox[]> boxes(new TBox[size_t(count)]);
+    std::unique_ptr<bool[]> kept(new bool[size_t(count)]);
+    for (int i = 0; i < count; ++i) {
+        boxes[i] = DiscBox(points[i].x, points[i].y, points[i].radius);
+        kept[i] = ClipBox(boxes[i]);
+    }
+    for (int i = 0; i < count; ++i)
+        if (kept[i]) ClearMask(boxes[i]);
+    for (int i = 0; i < count; ++i)
+        if (kept[i]) MaskDisc(points[i].x, points[i].y, points[i].radius, 0xFF);
+    // The compositor clears the mask behind it: overlaps are inked once.
+    for (int i = 0; i < count; ++i) {
+        if (!kept[i]) continue;
+        Composite(TComposite::InkClearing, boxes[i]);
+        ResolveAfterDrawing(boxes[i]);
+    }
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLevel,
+                                        int endLevel, int count) {
+    (void)startLevel;
+    drawingLevel_ = endLevel;
+    if (!valid_ || !segments || alpha_ == 0 || count < 1) return;
+    std::unique_ptr<TBox[]> boxes(new TBox[size_t(count)]);
+    std::unique_ptr<bool[]> kept(new bool[size_t(count)]);
+    for (int i = 0; i < count; ++i) {
+        boxes[i] = SegmentBox(segments[i]);
+        kept[i] = ClipBox(boxes[i]);
+    }
+    for (int i = 0; i < count; ++i)
+        if (kept[i]) ClearMask(boxes[i]);
+    for (int i = 0; i < count; ++i) {
+        if (!kept[i]) continue;
+        MaskDisc(segments[i].x1, segments[i].y1, segments[i].r1, 0xFF);
+        MaskTangentQuad(segments[i], true);
+    }
+    for (int i = 0; i < count; ++i)
+        if (kept[i]) MaskDisc(segments[i].x0, segments[i].y0, segments[i].r0, 0);
+    for (int i = 0; i < count; ++i) {
+        if (!kept[i]) continue;
+        Composite(TComposite::InkClearing, boxes[i]);
+        ResolveAfterDrawing(boxes[i]);
+    }
+}
+
+// Display rows y0..y1 - 1, columns x0..x1 - 1, already clamped and non-empty.
+// Each row first sums its F work rows column by column, then sums F
+// neighbouring columns of each channel.
+template <int F>
+void TFuzzyLineGDIImpl<F>::ResolveRows(int x0, int y0, int x1, int y1) {
+    constexpr int s = 2 * ShiftOf(F);
+    const int bytes = 3 * F * (x1 - x0);
+    const int first = 3 * F * x0;
+    const uint8_t flip = inverted_ ? 0xFF : 0x00;
+    uint16_t* sums = columnSums_.data();
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* out = display_.ScanLine(y) + 3 * x0;
+        if (F == 1) {
+            const uint8_t* w = work_.ScanLine(y) + first;
+            for (int i = 0; i < bytes; ++i) out[i] = uint8_t(w[i] ^ flip);
+            continue;
+        }
+        const uint8_t* rows[F];
+        for (int r = 0; r < F; ++r) rows[r] = work_.ScanLine(F * y + r) + first;
+        for (int i = 0; i < bytes; ++i) {
+            unsigned v = 0;
+            for (int r = 0; r < F; ++r) v += rows[r][i];
+            sums[i] = uint16_t(v);
+        }
+        const int n = x1 - x0;
+        for (int x = 0; x < n; ++x, out += 3) {
+            const uint16_t* p = sums + 3 * F * x;
+            for (int c = 0; c < 3; ++c) {
+                unsigned v = 0;
+                for (int k = 0; k < F; ++k) v += p[3 * k + c];
+                // 255 - v is v ^ 0xFF for a byte.
+                out[c] = uint8_t((v >> s) ^ flip);
+            }
+        }
+    }
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::ResolveRect(int x0, int y0, int x1, int y1) {
+    if (!valid_) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, height_);
+    if (x0 < x1 && y0 < y1) ResolveRows(x0, y0, x1, y1);
+    AddDirtyRect(x0, y0, x1, y1);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::ResolveAll() {
+    if (!valid_) return;
+    ResolveRows(0, 0, width_, height_);
+    AddDirtyRect(0, 0, width_, height_);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::ExpandRect(int x0, int y0, int x1, int y1) {
+    if (!valid_) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, width_);
+    y0 = std::max(y0, 0);
+    y1 = std::min(y1, height_);
+    if (x0 >= x1 || y0 >= y1) return;
+    const uint8_t flip = inverted_ ? 0xFF : 0x00;
+    const size_t bytes = size_t(3) * F * size_t(x1 - x0);
+    for (int y = y0; y < y1; ++y) {
+        const uint8_t* in = display_.ScanLine(y) + 3 * x0;
+        uint8_t* first = work_.ScanLine(F * y) + 3 * F * x0;
+        uint8_t* w = first;
+        for (int x = x0; x < x1; ++x, in += 3) {
+            const uint8_t b = in[0] ^ flip, g = in[1] ^ flip, r = in[2] ^ flip;
+            for (int k = 0; k < F; ++k, w += 3) {
+                w[0] = b;
+                w[1] = g;
+                w[2] = r;
+            }
+        }
+        for (int r = 1; r < F; ++r) std::memcpy(work_.ScanLine(F * y + r) + 3 * F * x0, first, bytes);
+    }
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::ExpandAll() {
+    ExpandRect(0, 0, width_, height_);
+}
+
+template <int F>
+void TFuzzyLineGDIImpl<F>::Clear() {
+    if (!valid_) return;
+    if (!background_.Empty()) {
+        workCanvas_.BitBlt(0, 0, workWidth_, workHeight_, background_, 0, 0);
+        ResolveAll();
+        return;
+    }
+    // The paper is white, so both surfaces fill with one byte value.
+    display_.Fill(inverted_ ? uint8_t(~kPaperByte) : kPaperByte);
+    work_.Fill(kPaperByte);
+    AddDirtyRect(0, 0, width_, height_);
+}
+
+template class TFuzzyLineGDIImpl<1>;
+template class TFuzzyLineGDIImpl<2>;
+template class TFuzzyLineGDIImpl<4>;
+
+}  // namespace quil
