@@ -1,0 +1,156 @@
+// Special folders, temporary names, the text codec and the file reader.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/file_reader.h"
+#include "platform/special_folders.h"
+#include "platform/temp_name.h"
+#include "platform/text_codec.h"
+
+namespace quil {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Sets environment variables for one test and puts them back afterwards.
+class Environment {
+public:
+    ~Environment() {
+        for (auto& [name, value] : saved_) {
+            if (value.second)
+                setenv(name.c_str(), value.first.c_str(), 1);
+            else
+                unsetenv(name.c_str());
+        }
+    }
+    void Set(const std::string& name, const char* value) {
+        if (!saved_.count(name)) {
+            const char* old = std::getenv(name.c_str());
+            saved_[name] = {old ? old : "", old != nullptr};
+        }
+        if (value)
+            setenv(name.c_str(), value, 1);
+        else
+            unsetenv(name.c_str());
+    }
+
+private:
+    std::map<std::string, std::pair<std::string, bool>> saved_;
+};
+
+class Scratch {
+public:
+    Scratch() {
+        path_ = fs::temp_directory_path() / ("quil-platform-" + std::to_string(getpid()) + "-" +
+                                             std::to_string(counter_++));
+        fs::create_directories(path_);
+    }
+    ~Scratch() {
+        std::error_code e;
+        fs::remove_all(path_, e);
+    }
+    const fs::path& path() const { return path_; }
+    void Touch(const fs::path& name) const { std::ofstream(path_ / name) << "x"; }
+
+private:
+    static inline int counter_ = 0;
+    fs::path path_;
+};
+
+TEST(SpecialFolders, EnvironmentThenUserDirsThenTheUsualFolders) {
+    Scratch home;
+    Environment env;
+    env.Set("HOME", home.path().c_str());
+    env.Set("XDG_CONFIG_HOME", nullptr);
+    env.Set("XDG_DOCUMENTS_DIR", nullptr);
+    env.Set("XDG_TEMPLATES_DIR", nullptr);
+
+    // Nothing configured and no Documents folder: the home folder.
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path());
+    fs::create_directories(home.path() / "Documents");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path() / "Documents");
+
+    fs::create_directories(home.path() / ".config");
+    std::ofstream(home.path() / ".config" / "user-dirs.dirs")
+        << "# written by xdg-user-dirs-update\n"
+        << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
+        << "XDG_TEMPLATES_DIR=\"/srv/vorlagen\"\n";
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path() / "Dokumente");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Templates), fs::path("/srv/vorlagen"));
+
+    env.Set("XDG_TEMPLATES_DIR", "/tmp/from-env");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Templates), fs::path("/tmp/from-env"));
+
+    env.Set("HOME", nullptr);
+    env.Set("XDG_DOCUMENTS_DIR", nullptr);
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), fs::path());
+}
+
+TEST(TempName, SkipsNamesTakenDirectlyOrWithTheSoundSuffix) {
+    Scratch folder;
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.path()), folder.path() / "Tmp00000.tmp");
+    folder.Touch("Tmp00000.tmp");
+    folder.Touch("Tmp00001.tmp.aud");
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.path()), folder.path() / "Tmp00002.tmp");
+    EXPECT_EQ(MakeTempName("Quil%%%05d", folder.path()), folder.path() / "Quil%00000");
+    // Nothing was created.
+    EXPECT_FALSE(fs::exists(folder.path() / "Tmp00002.tmp"));
+
+    Environment env;
+    env.Set("XDG_TEMPLATES_DIR", folder.path().c_str());
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp"), folder.path() / "Tmp00002.tmp");
+}
+
+TEST(TextCodec, AnsiTextsDecodeByTheCodePageAndReplaceWhatCannotBeDecoded) {
+    // CP1252 (the default): 0x80 is the euro sign, 0x81 has no character.
+    const uint8_t bytes[8] = {'A', 0x80, 0xE9, 0x81, 0, 'z', 0, 0};
+    char16_t out[6];
+    std::fill(std::begin(out), std::end(out), char16_t(0x7777));
+    DecodeAnsiText(bytes, 8, out, 6);
+    EXPECT_EQ(out[0], u'A');
+    EXPECT_EQ(out[1], u'\u20ac');
+    EXPECT_EQ(out[2], u'\u00e9');
+    EXPECT_EQ(out[3], u'\ufffd');
+    EXPECT_EQ(out[4], 0);
+    EXPECT_EQ(out[5], u'z');  // the bytes after the NUL are carried too
+}
+
+TEST(TextCodec, Utf16ToUtf8WithSurrogates) {
+    const char16_t text[] = {u'a', 0x00E9, 0x4E2D, 0xD83D, 0xDE00, 0xD800, u'b', 0, u'c'};
+    EXPECT_EQ(Utf16ToUtf8(text, 9), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80\xef\xbf\xbd" "b");
+    EXPECT_EQ(Utf16Length(text, 9), 7u);
+    EXPECT_EQ(Utf16ToUtf8(text, 2), "a\xc3\xa9");  // no NUL within the count
+}
+
+TEST(FileReader, ReadsAcrossItsBufferAndStopsAtTheEnd) {
+    Scratch folder;
+    std::string content;
+    for (int i = 0; i < 200000; ++i) content += char('a' + i % 26);
+    std::ofstream(folder.path() / "f") << content;
+    TFileReader reader;
+    ASSERT_TRUE(reader.Open(folder.path() / "f"));
+    EXPECT_EQ(reader.Length(), content.size());
+    std::string got(100000, '\0');
+    ASSERT_TRUE(reader.Seek(65530));
+    EXPECT_EQ(reader.Read(got.data(), got.size()), got.size());
+    EXPECT_EQ(got, content.substr(65530, 100000));
+    ASSERT_TRUE(reader.Seek(10));
+    char four[4];
+    ASSERT_TRUE(reader.ReadExact(four, 4));
+    EXPECT_EQ(std::string(four, 4), content.substr(10, 4));
+    ASSERT_TRUE(reader.Seek(content.size() - 2));
+    EXPECT_EQ(reader.Read(four, 4), 2u);
+    EXPECT_FALSE(reader.ReadExact(four, 1));
+    EXPECT_FALSE(reader.Seek(content.size() + 1));
+
+    EXPECT_FALSE(reader.Open(folder.path() / "missing"));
+    EXPECT_FALSE(reader.Open(folder.path()));  // a folder is not a file
+    EXPECT_FALSE(reader.IsOpen());
+}
+
+}  // namespace
+}  // namespace quil
