@@ -97,10 +97,39 @@ void TFuzzyLineGDIImpl<F>::ClearMask(const TBox& box) {
     for (int y = box.top; y <= box.bottom; ++y) std::memset(MaskRow(y) + box.left, 0, n);
 }
 
-// The disc as the platform's Ellipse draws it with a pen and brush of one
-// colour: 255 adds coverage, 0 removes it.
 template <int F>
-void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, uint8_t value) {
+void TFuzzyLineGDIImpl<F>::MaskSpan(int y, int x0, int x1, TMaskOp op) {
+    uint8_t* m = MaskRow(y) + x0;
+    const size_t n = size_t(x1 - x0 + 1);
+    switch (op) {
+        case TMaskOp::Add: std::memset(m, 0xFF, n); break;
+        case TMaskOp::Remove: std::memset(m, 0, n); break;
+        case TMaskOp::AddNew:
+            for (size_t i = 0; i < n; ++i)
+                if (m[i] == 0) m[i] = 0xFF;
+            break;
+        case TMaskOp::RemoveNew:
+            for (size_t i = 0; i < n; ++i)
+                if (m[i] == 0xFF) m[i] = 0;
+            break;
+    }
+}
+
+// Marks the samples a batch item added (255) as taken (1), so that later
+// items' start discs do not remove them.
+template <int F>
+void TFuzzyLineGDIImpl<F>::KeepNewSamples(const TBox& box) {
+    for (int y = box.top; y <= box.bottom; ++y) {
+        uint8_t* m = MaskRow(y);
+        for (int x = box.left; x <= box.right; ++x)
+            if (m[x] == 0xFF) m[x] = 1;
+    }
+}
+
+// The disc as the platform's Ellipse draws it with a pen and brush of one
+// colour: white adds coverage, black removes it.
+template <int F>
+void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, TMaskOp op) {
     const TEllipseSpans e(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
     if (e.Empty()) return;
     const int y0 = std::max(e.FirstRow(), 0), y1 = std::min(e.LastRow(), workHeight_ - 1);
@@ -109,7 +138,7 @@ void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, uint8_t value) {
         if (!e.Row(row, a, b)) continue;
         a = std::max(a, 0);
         b = std::min(b, workWidth_ - 1);
-        if (a <= b) std::memset(MaskRow(row) + a, value, size_t(b - a + 1));
+        if (a <= b) MaskSpan(row, a, b, op);
     }
 }
 
@@ -117,7 +146,7 @@ void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, uint8_t value) {
 // With `strict` it is drawn only when |dr| < d (the batches), otherwise
 // when |dr| <= d.
 template <int F>
-void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict) {
+void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op) {
     const float dr = s.r0 - s.r1, dy = s.y1 - s.y0, dx = s.x1 - s.x0;
     const float d2 = dy * dy + dx * dx;
     const float d = std::sqrt(d2);
@@ -148,9 +177,8 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict) {
         minus[i] = {MapX(mx), MapY(my)};
     }
     const TPoint quad[4] = {plus[0], plus[1], minus[1], minus[0]};
-    polygon_.Fill(quad, 4, 0, 0, workWidth_ - 1, workHeight_ - 1, [this](int y, int a, int b) {
-        std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1));
-    });
+    polygon_.Fill(quad, 4, 0, 0, workWidth_ - 1, workHeight_ - 1,
+                  [this, op](int y, int a, int b) { MaskSpan(y, a, b, op); });
 }
 
 // An inverted ring of pen width F on the work surface; drawing it again at
@@ -193,7 +221,7 @@ void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TComposite how, bool marke
     TBox box = DiscBox(p.x, p.y, p.radius);
     if (!ClipBox(box)) return;
     ClearMask(box);
-    MaskDisc(p.x, p.y, p.radius, 0xFF);
+    MaskDisc(p.x, p.y, p.radius, TMaskOp::Add);
     Composite(how, box);
     if (marker && penMarker_ && p.radius > 0) PenMarkerAt(p.x, p.y, p.radius);
     ResolveAfterDrawing(box);
@@ -207,10 +235,10 @@ void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool
     TBox box = SegmentBox(s);
     if (!ClipBox(box)) return;
     ClearMask(box);
-    MaskDisc(s.x1, s.y1, s.r1, 0xFF);
-    MaskTangentQuad(s, strict);
+    MaskDisc(s.x1, s.y1, s.r1, TMaskOp::Add);
+    MaskTangentQuad(s, strict, TMaskOp::Add);
     // The start disc was inked by the step before: only new area is inked.
-    MaskDisc(s.x0, s.y0, s.r0, 0);
+    MaskDisc(s.x0, s.y0, s.r0, TMaskOp::Remove);
     Composite(how, box);
     if (marker && penMarker_ && s.r1 > 0) PenMarkerAt(s.x1, s.y1, s.r1);
     ResolveAfterDrawing(box);
@@ -295,7 +323,7 @@ void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count
     for (int i = 0; i < count; ++i)
         if (kept[i]) ClearMask(boxes[i]);
     for (int i = 0; i < count; ++i)
-        if (kept[i]) MaskDisc(points[i].x, points[i].y, points[i].radius, 0xFF);
+        if (kept[i]) MaskDisc(points[i].x, points[i].y, points[i].radius, TMaskOp::Add);
     // The compositor clears the mask behind it: overlaps are inked once.
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
@@ -318,13 +346,19 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
     }
     for (int i = 0; i < count; ++i)
         if (kept[i]) ClearMask(boxes[i]);
+    // Each segment adds its end disc and hull minus its own start disc; what
+    // an earlier segment of the batch took stays taken. (Removing every
+    // start disc after drawing all of them would cut a hole at each joint of
+    // a chain, where the start disc of one segment is the end disc of the
+    // segment before.)
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
-        MaskDisc(segments[i].x1, segments[i].y1, segments[i].r1, 0xFF);
-        MaskTangentQuad(segments[i], true);
+        const PenSegment& s = segments[i];
+        MaskDisc(s.x1, s.y1, s.r1, TMaskOp::AddNew);
+        MaskTangentQuad(s, true, TMaskOp::AddNew);
+        MaskDisc(s.x0, s.y0, s.r0, TMaskOp::RemoveNew);
+        KeepNewSamples(boxes[i]);
     }
-    for (int i = 0; i < count; ++i)
-        if (kept[i]) MaskDisc(segments[i].x0, segments[i].y0, segments[i].r0, 0);
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
         Composite(TComposite::InkClearing, boxes[i]);

@@ -46,8 +46,17 @@ private:
     TBox SegmentBox(const PenSegment& s) const;
     bool ClipBox(TBox& box) const;
     void ClearMask(const TBox& box);
-    void MaskDisc(float x, float y, float r, uint8_t value);
-    void MaskTangentQuad(const PenSegment& s, bool strict);
+    // How a shape changes the mask samples it covers.
+    enum class TMaskOp {
+        Add,       // := 255
+        Remove,    // := 0
+        AddNew,    // 0 := 255 (a batch item's own new samples)
+        RemoveNew, // 255 := 0 (leaves the samples earlier batch items took)
+    };
+    void MaskSpan(int y, int x0, int x1, TMaskOp op);
+    void MaskDisc(float x, float y, float r, TMaskOp op);
+    void MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op);
+    void KeepNewSamples(const TBox& box);
     void PenMarkerAt(float x, float y, float r);
     void Composite(TComposite how, const TBox& box);
     void ResolveAfterDrawing(const TBox& box);
