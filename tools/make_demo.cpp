@@ -1,0 +1,117 @@
+// quil-make-demo OUT: writes a demo recording, a page of handwriting-like
+// strokes in several colours and widths, a half-transparent highlighter, an
+// eraser stroke, a stamp and a grid, packed behind a leading block.
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "recording_writer.h"
+
+namespace {
+
+using quil::fixture::Point;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A line of cursive loops (a trochoid), as a hand writing "ellelle" would
+// leave, with the pen pressing harder on the down strokes.
+std::vector<Point> CursiveLine(double x0, double y0, double length, double height, double width,
+                               double loops, int samples) {
+    std::vector<Point> points;
+    for (int i = 0; i <= samples; ++i) {
+        double t = double(i) / samples;
+        double a = t * loops * 2 * kPi;
+        double x = x0 + t * length - 0.35 * height * std::sin(a);
+        double y = y0 - height * 0.5 * (1 - std::cos(a)) * (0.8 + 0.2 * std::sin(a * 0.37));
+        double r = width * (0.75 + 0.35 * std::cos(a + 0.6));
+        points.push_back({x, y, i == samples ? 0.0 : r});
+    }
+    return points;
+}
+
+std::vector<Point> Ellipse(double cx, double cy, double rx, double ry, double width, int samples) {
+    std::vector<Point> points;
+    for (int i = 0; i <= samples; ++i) {
+        // A little more than one turn, as a circling hand overshoots.
+        double a = -0.4 + 2.15 * kPi * i / samples;
+        double wobble = 1 + 0.04 * std::sin(a * 3);
+        points.push_back({cx + rx * wobble * std::cos(a), cy + ry * wobble * std::sin(a),
+                          i == samples ? 0.0 : width});
+    }
+    return points;
+}
+
+std::vector<Point> Line(double x0, double y0, double x1, double y1, double width, int samples) {
+    std::vector<Point> points;
+    for (int i = 0; i <= samples; ++i) {
+        double t = double(i) / samples;
+        double sag = 3 * std::sin(t * kPi);
+        points.push_back({x0 + (x1 - x0) * t, y0 + (y1 - y0) * t + sag, i == samples ? 0.0 : width});
+    }
+    return points;
+}
+
+// A small sun: yellow disc with orange rays on white (white is transparent).
+quil::fixture::Picture Sun(int size) {
+    quil::fixture::Picture p = quil::fixture::SolidPicture(size, size, 0xFFFFFF);
+    const double c = (size - 1) / 2.0;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            double dx = x - c, dy = y - c, d = std::sqrt(dx * dx + dy * dy);
+            double angle = std::atan2(dy, dx);
+            if (d < size * 0.25)
+                p.pixels[size_t(y) * size + x] = 0x00D7FF;  // gold (0x00BBGGRR)
+            else if (d < size * 0.48 && std::cos(angle * 8) > 0.6)
+                p.pixels[size_t(y) * size + x] = 0x008CFF;  // orange
+        }
+    return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fputs("Usage: quil-make-demo OUT\n", stderr);
+        return 64;
+    }
+    quil::fixture::Header header;
+    header.minor = 8;
+    header.pageWidth = 1022;
+    header.pageHeight = 718;
+    header.title = u"Quil demo page";
+    header.extraText = u"Written by quil-make-demo";
+    header.gridCellSize = 40u << 16 | 40u;
+    header.gridOrigin = 31u << 16 | 31u;
+    header.gridCells = 16u << 16 | 24u;
+    header.gridSubdivisions = 2u << 16 | 2u;
+    header.pointScale = 100;
+    quil::fixture::TRecordingWriter w(header);
+
+    const uint32_t ink[] = {0x7A3410, 0x202020, 0x1C1CB0, 0x2E7D32};  // 0x00BBGGRR
+    // Four lines of writing in different inks and pen widths.
+    for (int line = 0; line < 4; ++line) {
+        double y = 150 + line * 110;
+        double width = 1.2 + 0.5 * line;
+        w.Stroke(CursiveLine(90, y, 380, 42, width, 7 + line, 70 + 10 * line),
+                 {.color = ink[line], .tag = uint32_t(line + 1)});
+        w.Stroke(CursiveLine(520, y + 4, 300, 36, width, 5 + line, 60),
+                 {.color = ink[line], .tag = uint32_t(line + 1)});
+    }
+    // A highlighter over the second line, half transparent.
+    w.Stroke(Line(80, 245, 480, 240, 14, 30), {.color = 0x00FFFF, .opacity = 110});
+    // Circle a word and underline another.
+    w.Stroke(Ellipse(660, 235, 160, 45, 1.6, 60), {.color = 0x0000D0});
+    w.Stroke(Line(520, 600, 830, 596, 2.2, 25), {.color = 0x0000D0});
+    // An eraser stroke through the end of the last line.
+    w.Stroke(Line(700, 445, 860, 470, 9, 20), {.eraser = 1});
+    w.Stamp(880, 60, 96, 96, quil::fixture::EncodeBmp(Sun(48)), 255, 99);
+
+    quil::fixture::Bytes region =
+        quil::fixture::LeadingBlock(quil::fixture::Bytes(64, 0), quil::fixture::Packed(w.Body()));
+    if (!quil::fixture::WriteFile(argv[1], region)) {
+        std::fprintf(stderr, "quil-make-demo: %s: cannot write the file\n", argv[1]);
+        return 70;
+    }
+    return 0;
+}
