@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "render/resolve_rows.h"
+
 namespace quil {
 
 namespace {
@@ -36,7 +38,7 @@ TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int h
     const int64_t ww = WorkWidthFor(F, width), wh = int64_t(F) * height;
     if (ww > INT32_MAX / 3 || wh > INT32_MAX) return;
     if (!CreateWork(int(ww), int(wh))) return;
-    columnSums_.assign(size_t(3) * size_t(ww), 0);
+    columnSums_.assign(size_t(3) * size_t(ww) + 16, 0);
 }
 
 template <int F>
@@ -371,34 +373,22 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
 // neighbouring columns of each channel.
 template <int F>
 void TFuzzyLineGDIImpl<F>::ResolveRows(int x0, int y0, int x1, int y1) {
-    constexpr int s = 2 * ShiftOf(F);
-    const int bytes = 3 * F * (x1 - x0);
+    const int n = x1 - x0;
     const int first = 3 * F * x0;
-    const uint8_t flip = inverted_ ? 0xFF : 0x00;
+    const uint8_t flip = inverted_ ? 0xFF : 0x00;  // 255 - v is v ^ 0xFF for a byte
     uint16_t* sums = columnSums_.data();
     for (int y = y0; y < y1; ++y) {
         uint8_t* out = display_.ScanLine(y) + 3 * x0;
-        if (F == 1) {
+        if constexpr (F == 1) {
             const uint8_t* w = work_.ScanLine(y) + first;
-            for (int i = 0; i < bytes; ++i) out[i] = uint8_t(w[i] ^ flip);
-            continue;
-        }
-        const uint8_t* rows[F];
-        for (int r = 0; r < F; ++r) rows[r] = work_.ScanLine(F * y + r) + first;
-        for (int i = 0; i < bytes; ++i) {
-            unsigned v = 0;
-            for (int r = 0; r < F; ++r) v += rows[r][i];
-            sums[i] = uint16_t(v);
-        }
-        const int n = x1 - x0;
-        for (int x = 0; x < n; ++x, out += 3) {
-            const uint16_t* p = sums + 3 * F * x;
-            for (int c = 0; c < 3; ++c) {
-                unsigned v = 0;
-                for (int k = 0; k < F; ++k) v += p[3 * k + c];
-                // 255 - v is v ^ 0xFF for a byte.
-                out[c] = uint8_t((v >> s) ^ flip);
-            }
+            for (int i = 0; i < 3 * n; ++i) out[i] = uint8_t(w[i] ^ flip);
+        } else if constexpr (F == 2) {
+            ResolveRow2(work_.ScanLine(2 * y) + first, work_.ScanLine(2 * y + 1) + first, out, n,
+                        flip, sums);
+        } else {
+            ResolveRow4(work_.ScanLine(4 * y) + first, work_.ScanLine(4 * y + 1) + first,
+                        work_.ScanLine(4 * y + 2) + first, work_.ScanLine(4 * y + 3) + first, out,
+                        n, flip, sums);
         }
     }
 }
