@@ -1,0 +1,158 @@
+// Off-screen rendering: its own Best renderer, the page at the current
+// position, its scale, margins and background layer.
+
+#include <gtest/gtest.h>
+
+#include "player_fixture.h"
+
+namespace quil::test {
+namespace {
+
+using fixture::TRecordingWriter;
+
+uint32_t PixelAt(const TBitmap& b, int x, int y) {
+    const uint8_t* p = b.ScanLine(y) + 3 * x;
+    return MakeColor(p[2], p[1], p[0]);
+}
+
+// Colours equal within `tolerance` per channel: an eraser of opacity 255
+// restores (ink + 255 * (layer - ink)) / 256, one level short of the layer.
+bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+        if (d > tolerance || d < -tolerance) return false;
+    }
+    return true;
+}
+
+uint32_t Pack(int low, int high) { return uint32_t(uint16_t(low)) | (uint32_t(uint16_t(high)) << 16); }
+
+class RenderToBitmap : public ::testing::Test {
+protected:
+    TScratchFolder folder;
+    std::filesystem::path SmallPage(bool grid = false) {
+        fixture::Header h = FloatHeader();
+        h.pageWidth = 200;
+        h.pageHeight = 150;
+        if (grid) h.gridCellSize = Pack(20, 20);
+        TRecordingWriter w(h);
+        WriteMixedPage(w);
+        return WriteRecording(folder, "small.stk", w);
+    }
+};
+
+// At page size with stretch the off-screen picture is the screen's Best
+// page at zoom 1: two renderers, two element loops, one result.
+TEST_F(RenderToBitmap, PageSizeStretchEqualsTheBestScreenPage) {
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(SmallPage()), 0);
+    for (int position : {rig.player->ElementCount(), 3}) {
+        rig.player->GoTo(position, false);
+        TBitmap picture;
+        picture.Create(200, 150, 24, 0x00);
+        ASSERT_EQ(rig.player->RenderToBitmap(picture, true), 1);
+        EXPECT_EQ(DifferentPixels(picture, rig.player->Renderer()->DisplayDC()), 0) << position;
+    }
+}
+
+TEST_F(RenderToBitmap, ReverseAndPenMarkerDoNotReachTheExport) {
+    TPlayerRig rig(0, 200, 150);
+    ASSERT_EQ(rig.Open(SmallPage()), 0);
+    TBitmap before;
+    before.Create(200, 150);
+    rig.player->RenderToBitmap(before, true);
+    rig.player->SetReverse(true);
+    TBitmap after;
+    after.Create(200, 150);
+    rig.player->RenderToBitmap(after, true);
+    EXPECT_TRUE(SamePixels(before, after));
+    EXPECT_EQ(PixelAt(after, 199, 149), kWhite);
+}
+
+TEST_F(RenderToBitmap, AStrokeBeingReplayedIsLeftOut) {
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(SmallPage()), 0);
+    rig.player->SetReplayStep(2);
+    rig.player->Play();
+    rig.TickUntil([&] { return rig.player->Position() == 4; });
+    rig.ReplayTimer().Tick();
+    rig.player->Pause();
+    ASSERT_TRUE(rig.player->StrokeInProgress());
+    TBitmap during;
+    during.Create(200, 150);
+    ASSERT_EQ(rig.player->RenderToBitmap(during, true), 1);
+    // The cursor and position are left as they were.
+    EXPECT_TRUE(rig.player->StrokeInProgress());
+    EXPECT_EQ(rig.player->Position(), 4);
+    TPlayerRig other(2, 200, 150);
+    ASSERT_EQ(other.Open(SmallPage()), 0);
+    other.player->GoTo(3, false);
+    TBitmap three;
+    three.Create(200, 150);
+    other.player->RenderToBitmap(three, true);
+    EXPECT_TRUE(SamePixels(during, three));
+}
+
+TEST_F(RenderToBitmap, WithoutStretchThePageIsCentredBetweenEqualMargins) {
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(SmallPage()), 0);
+    TBitmap wide;
+    wide.Create(400, 150, 24, 0x00);
+    ASSERT_EQ(rig.player->RenderToBitmap(wide, false), 1);
+    // Page 200 x 150 into 400 x 150: scale 1, offsets 100 and 0. The page
+    // at scale 1 is the stretched page-size rendering, shifted.
+    TBitmap page;
+    page.Create(200, 150);
+    rig.player->RenderToBitmap(page, true);
+    int differ = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) differ += PixelAt(wide, 100 + x, y) != PixelAt(page, x, y);
+    EXPECT_EQ(differ, 0);
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 100; ++x) ASSERT_EQ(PixelAt(wide, x, y), kWhite);
+        for (int x = 300; x < 400; ++x) ASSERT_EQ(PixelAt(wide, x, y), kWhite);
+    }
+}
+
+// Off screen the layer restored under an eraser holds the grid too.
+TEST_F(RenderToBitmap, OffScreenAnEraserKeepsTheGridUnderIt) {
+    fixture::Header h = FloatHeader();
+    h.pageWidth = 200;
+    h.pageHeight = 150;
+    h.gridCellSize = Pack(20, 20);
+    TRecordingWriter w(h);
+    w.Stroke(Line(10, 190, 40, 30, 3.0), {.color = 0xFF0000});
+    w.Stroke(Line(10, 190, 40, 30, 6.0), {.eraser = 1});
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(WriteRecording(folder, "erase.stk", w)), 0);
+    TBitmap picture;
+    picture.Create(200, 150);
+    ASSERT_EQ(rig.player->RenderToBitmap(picture, true), 1);
+    EXPECT_TRUE(Near(PixelAt(picture, 100, 42), PixelAt(picture, 100, 110)));
+    EXPECT_FALSE(Near(PixelAt(picture, 100, 42), kWhite, 8));
+    EXPECT_TRUE(Near(PixelAt(picture, 110, 42), kWhite));
+    // On screen the same eraser wiped the grid line.
+    EXPECT_TRUE(Near(PixelAt(rig.player->Renderer()->DisplayDC(), 100, 42), kWhite));
+}
+
+TEST_F(RenderToBitmap, ProgressEventsForLongPagesAndRefusalsForBadTargets) {
+    TRecordingWriter w(FloatHeader());
+    for (int i = 0; i < 33; ++i) w.Stroke(Line(10, 150, 5.0 + 3 * i, 4, 1.5));
+    TPlayerRig rig;
+    ASSERT_EQ(rig.Open(WriteRecording(folder, "long.stk", w)), 0);
+    rig.host.events.clear();
+    TBitmap picture;
+    picture.Create(100, 70);
+    ASSERT_EQ(rig.player->RenderToBitmap(picture, true), 1);
+    const std::vector<std::pair<int, int>> expected = {
+        {kEventBusyStart, 33}, {kEventProgress, 16}, {kEventProgress, 32}, {kEventBusyEnd, 0}};
+    EXPECT_EQ(rig.host.events, expected);
+    TBitmap grey;
+    grey.Create(10, 10, 8);
+    EXPECT_EQ(rig.player->RenderToBitmap(grey, true), 0);
+    TBitmap empty;
+    EXPECT_EQ(rig.player->RenderToBitmap(empty, true), 0);
+}
+
+}  // namespace
+}  // namespace quil::test
