@@ -63,8 +63,9 @@ void WriteMixedPage(fixture::TRecordingWriter& w) {
     w.Stroke(Line(5.0, 190.0, 50.0, 50, 2.25), {.color = 0xFF0000, .opacity = 90});
     w.Stroke(Line(40.0, 120.0, 30.0, 25, 4.0), {.eraser = 1});
     w.Stamp(150.0, 100.0, 6.0, 4.0, fixture::EncodeBmp(fixture::PatternPicture(24, 16)));
-    w.Stroke(Line(20.0, 170.0, 90.0, 60, 1.75, true), {.color = 0x202020, .opacity = 200});
     w.Stroke(Line(100.0, 110.0, 60.0, 8, 6.0), {.color = 0x00A0A0, .opacity = 60});
+    // The last stroke ends without a pen lift.
+    w.Stroke(Line(20.0, 170.0, 90.0, 60, 1.75, true), {.color = 0x202020, .opacity = 200});
 }
 
 TPlayerRig::TPlayerRig(int quality, int width, int height) {
