@@ -1,14 +1,254 @@
-// quil export: not written yet; this placeholder keeps the tool whole.
+// quil export FILE -o OUT: what the viewer's "Image file..." command writes,
+// for the page at a replay position, or the SVGZ drawing of the recording.
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
+#include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "export/image_file_name.h"
+#include "export/picture_export.h"
+#include "export/svgz_writer.h"
+#include "platform/timer.h"
+#include "player/manual_timer.h"
+#include "player/quil3_reader.h"
 
 namespace quil {
 
-int RunExport(int, char**) {
-    std::fputs("quil: export: not available yet\n", stderr);
-    return 70;
+namespace {
+
+const char kExportUsage[] =
+    "Usage: quil export FILE -o OUT [options]\n"
+    "Writes the page of the recording FILE as the viewer's \"Image file...\"\n"
+    "command does: BMP, JPEG and PNG at Best quality, SVGZ as the vector\n"
+    "drawing of the whole recording.\n"
+    "\n"
+    "  -o OUT                    the file to write, used exactly as given\n"
+    "  --type bmp|jpg|png|svgz   the file type (default: from OUT's extension)\n"
+    "  --position N              replay position whose page is written\n"
+    "                            (default: the complete page)\n"
+    "  --grid on|off             the Grid option (default: on with a grid)\n"
+    "  --background on|off       the Background option (default: on with one)\n"
+    "  --size WxH                a W x H picture instead of the page size\n"
+    "  --fit                     with --size: keep the page's aspect, centred\n"
+    "\n"
+    "The position, grid, background and size options do not apply to svgz.\n";
+
+struct TExportRequest {
+    std::string file;
+    std::string out;
+    TImageType type = TImageType::Bitmap;
+    std::optional<long long> position;
+    std::optional<bool> grid;
+    std::optional<bool> background;
+    std::optional<std::pair<int, int>> size;
+    bool fit = false;
+};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+std::optional<TImageType> TypeNamed(const std::string& name) {
+    if (name == "bmp") return TImageType::Bitmap;
+    if (name == "jpg" || name == "jpeg") return TImageType::Jpeg;
+    if (name == "png") return TImageType::Png;
+    if (name == "svgz") return TImageType::Svgz;
+    return std::nullopt;
+}
+
+std::optional<TImageType> TypeOfExtension(const std::string& out) {
+    const std::string ext = Lower(std::filesystem::path(out).extension().string());
+    if (ext.size() < 2)
+        return std::nullopt;
+    return TypeNamed(ext.substr(1));
+}
+
+std::optional<long long> ParseInteger(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    // Out of range values saturate, which the clamp to the element count
+    // then treats like any other position beyond the ends.
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || std::isspace((unsigned char)text[0]))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ParseSwitch(const std::string& text) {
+    if (text == "on") return true;
+    if (text == "off") return false;
+    return std::nullopt;
+}
+
+// "WxH" with both sides whole numbers from 1 to INT_MAX.
+std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos)
+        return std::nullopt;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), ::isdigit);
+    };
+    if (!digits(w) || !digits(h))
+        return std::nullopt;
+    const long long width = std::stoll(w), height = std::stoll(h);
+    if (width < 1 || height < 1 || width > INT_MAX || height > INT_MAX)
+        return std::nullopt;
+    return std::make_pair(int(width), int(height));
+}
+
+// Fills the request from the arguments. Returns -1 to go on, or the exit
+// status to end with (0 after --help, 64 on a usage error).
+int ParseRequest(int argc, char** argv, TExportRequest& request) {
+    const std::vector<OptionSpec> specs = {
+        {"-o", true},         {"--type", true}, {"--position", true}, {"--grid", true},
+        {"--background", true}, {"--size", true}, {"--fit", false},
+    };
+    ParsedArguments parsed;
+    std::string error;
+    if (!ParseArguments(argc, argv, specs, parsed, error))
+        return UsageError("export", error);
+    if (parsed.help) {
+        std::fputs(kExportUsage, stdout);
+        return kExitOk;
+    }
+    if (parsed.positional.size() != 1)
+        return UsageError("export", parsed.positional.empty() ? "export needs one recording FILE"
+                                                              : "export takes one recording FILE");
+    request.file = parsed.positional[0];
+    if (!parsed.Has("-o") || parsed.Value("-o").empty())
+        return UsageError("export", "export needs -o OUT");
+    request.out = parsed.Value("-o");
+
+    const std::optional<TImageType> type =
+        parsed.Has("--type") ? TypeNamed(parsed.Value("--type")) : TypeOfExtension(request.out);
+    if (!type)
+        return UsageError("export", parsed.Has("--type")
+                                        ? "unknown --type '" + parsed.Value("--type") + "' (bmp, jpg, png or svgz)"
+                                        : "cannot tell the file type from '" + request.out + "'; give --type");
+    request.type = *type;
+
+    if (parsed.Has("--position")) {
+        request.position = ParseInteger(parsed.Value("--position"));
+        if (!request.position)
+            return UsageError("export", "--position needs a whole number, not '" + parsed.Value("--position") + "'");
+    }
+    for (const char* name : {"--grid", "--background"}) {
+        if (!parsed.Has(name))
+            continue;
+        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
+        if (!on)
+            return UsageError("export", std::string(name) + " takes on or off");
+        (std::string(name) == "--grid" ? request.grid : request.background) = on;
+    }
+    if (parsed.Has("--size")) {
+        request.size = ParseSize(parsed.Value("--size"));
+        if (!request.size)
+            return UsageError("export", "--size needs WxH with whole numbers of at least 1, not '" +
+                                            parsed.Value("--size") + "'");
+    }
+    request.fit = parsed.Has("--fit");
+    if (request.fit && !request.size)
+        return UsageError("export", "--fit needs --size");
+    return -1;
+}
+
+int ReportStatus(const TExportRequest& request, TExportStatus status) {
+    switch (status) {
+    case TExportStatus::Done:
+        return kExitOk;
+    case TExportStatus::NothingToExport:
+        PrintFileError(request.file, "the recording cannot be exported");
+        return kExitRefused;
+    case TExportStatus::CannotRender:
+        PrintFileError(request.file, "the page is too large to render");
+        return kExitRefused;
+    case TExportStatus::CannotEncode:
+        PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
+        return kExitRefused;
+    case TExportStatus::CannotWrite:
+        break;
+    }
+    PrintFileError(request.file, "cannot write " + request.out);
+    return kExitOutput;
+}
+
+int ExportDrawing(const TExportRequest& request) {
+    TPenReplayWT document(1022, 718);
+    const int code = OpenOrReport(document, request.file);
+    if (code != kLoadOk)
+        return code;
+    switch (WriteSvgz(document, request.out)) {
+    case TSvgzStatus::Done:
+        return kExitOk;
+    case TSvgzStatus::CannotBuild:
+        PrintFileError(request.file, "the drawing cannot be built (a picture does not encode, "
+                                     "or the grid asks for too many lines)");
+        return kExitRefused;
+    case TSvgzStatus::CannotWrite:
+        break;
+    }
+    PrintFileError(request.file, "cannot write " + request.out);
+    return kExitOutput;
+}
+
+// The player behind a raster export. Its own display is one pixel: the
+// export renders off screen at its own size, so the screen renderer only
+// has to follow the replay position, and culling keeps that cheap.
+class TRasterExportPlayer {
+public:
+    int Open(const std::string& file) {
+        const int code = player_.Open(file);
+        if (code == kLoadOk)
+            player_.Show(false);  // drawn complete, as after opening
+        return code;
+    }
+
+    TExportStatus Export(const TExportRequest& request) {
+        // The window's options after opening are on; they only show what
+        // the document has.
+        player_.SetGrid(request.grid.value_or(true));
+        player_.SetBackground(request.background.value_or(true));
+        const int count = player_.ElementCount();
+        const long long position = std::clamp<long long>(request.position.value_or(count), 0, count);
+        if (position != player_.Position() && player_.GoTo(int(position), false) != 1)
+            return TExportStatus::NothingToExport;
+        const auto [width, height] =
+            request.size.value_or(std::make_pair(player_.PageWidth(), player_.PageHeight()));
+        return ExportImage(player_, request.type, request.out, width, height, !request.fit);
+    }
+
+private:
+    TManualTimerFactory timers_;
+    TQuil3Reader player_{timers_, nullptr, 1, 1};
+};
+
+int ExportPicture(const TExportRequest& request) {
+    TRasterExportPlayer player;
+    const int code = player.Open(request.file);
+    if (code != kLoadOk) {
+        PrintFileError(request.file, LoadMessage(code), code);
+        return code;
+    }
+    return ReportStatus(request, player.Export(request));
+}
+
+}  // namespace
+
+int RunExport(int argc, char** argv) {
+    TExportRequest request;
+    const int parsed = ParseRequest(argc, argv, request);
+    if (parsed >= 0)
+        return parsed;
+    return request.type == TImageType::Svgz ? ExportDrawing(request) : ExportPicture(request);
 }
 
 }  // namespace quil
