@@ -12,11 +12,15 @@
 #include <zlib.h>
 
 #include "export/atomic_file.h"
+#include "export/picture_export.h"
 #include "export/jpeg_writer.h"
 #include "export/png_writer.h"
 #include "export/svg_document.h"
 #include "export/svgz_writer.h"
 #include "model/document.h"
+#include "player/manual_timer.h"
+#include "player/quil3_reader.h"
+#include "recording_writer.h"
 
 namespace quil {
 namespace {
@@ -41,26 +45,41 @@ std::unique_ptr<TPenReplayWT> MakeRecording(int points) {
     return document;
 }
 
-// A page-sized picture with the look of an exported page: white paper and
-// dark writing, which is what the encoders see.
-TBitmap MakePagePicture() {
-    TBitmap page;
-    page.Create(kPageWidth, kPageHeight);
-    for (int y = 0; y < kPageHeight; ++y) {
-        uint8_t* row = page.ScanLine(y);
-        for (int x = 0; x < kPageWidth; ++x)
-            if ((y / 3 + x / 40) % 7 == 0 && std::abs(int(10 * std::sin(x * 0.05)) - y % 24) < 3) {
-                row[3 * x] = 0x80;
-                row[3 * x + 1] = 0x20;
-                row[3 * x + 2] = 0x10;
-            }
-    }
-    return page;
-}
-
 std::filesystem::path BenchFile(const char* name) {
     return std::filesystem::temp_directory_path() / name;
 }
+
+// A page of handwriting: 300 strokes of 100 points in several colours,
+// written as a recording file and opened by a player, as an export sees it.
+struct TBenchPage {
+    TManualTimerFactory timers;
+    TQuil3Reader player{timers, nullptr, 1, 1};
+    TBitmap picture;
+
+    TBenchPage() {
+        fixture::TRecordingWriter writer(fixture::Header{});
+        for (int s = 0; s < 300; ++s) {
+            std::vector<fixture::Point> points;
+            const double x0 = (s * 53) % 800, y0 = 20 + (s * 37) % 680;
+            for (int i = 0; i < 100; ++i)
+                points.push_back({x0 + i * 2.0, y0 + 8.0 * std::sin(i * 0.3), i == 99 ? 0.0 : 1.5 + std::sin(i * 0.1)});
+            writer.Stroke(points, {.color = uint32_t(s * 0x10305) & 0xFFFFFF});
+        }
+        const auto path = BenchFile("quil-bench-export.stk");
+        fixture::WriteFile(path, writer.Body());
+        player.Open(path);
+        player.Show(false);
+        std::filesystem::remove(path);
+        RenderExportPicture(player, kPageWidth, kPageHeight, true, picture);
+    }
+};
+
+TBenchPage& Page() {
+    static TBenchPage page;
+    return page;
+}
+
+TBitmap MakePagePicture() { return Page().picture.Clone(); }
 
 void BM_Baseline_CopyPage(benchmark::State& state) {
     const TBitmap page = MakePagePicture();
@@ -72,6 +91,31 @@ void BM_Baseline_CopyPage(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Baseline_CopyPage)->Unit(benchmark::kMillisecond);
+
+// Rendering alone: the page off screen at Best quality, page size.
+void BM_RenderPage(benchmark::State& state) {
+    TBitmap picture;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RenderExportPicture(Page().player, kPageWidth, kPageHeight, true, picture));
+}
+BENCHMARK(BM_RenderPage)->Unit(benchmark::kMillisecond);
+
+// Whole exports: render, encode, write.
+void BM_SavePng(benchmark::State& state) {
+    const auto path = BenchFile("quil-bench-export.png");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SavePng(Page().player, path));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SavePng)->Unit(benchmark::kMillisecond);
+
+void BM_SaveJpeg(benchmark::State& state) {
+    const auto path = BenchFile("quil-bench-export.jpg");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SaveJpeg(Page().player, path));
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveJpeg)->Unit(benchmark::kMillisecond);
 
 void BM_EncodePng(benchmark::State& state) {
     const TBitmap page = MakePagePicture();
