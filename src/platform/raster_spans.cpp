@@ -76,9 +76,27 @@ bool TPolygonSpans::RowRange(const TPoint* points, int count, int clipTop, int c
     return y0 <= y1;
 }
 
+namespace {
+
+// Rows of the shapes we draw hold a handful of spans: insertion sort.
+template <class T, class Less>
+void SortFew(std::vector<T>& v, Less less) {
+    for (size_t i = 1; i < v.size(); ++i) {
+        const T item = v[i];
+        size_t j = i;
+        for (; j > 0 && less(item, v[j - 1]); --j) v[j] = v[j - 1];
+        v[j] = item;
+    }
+}
+
+}  // namespace
+
 void TPolygonSpans::Merge(std::vector<TSpan>& spans) {
-    std::sort(spans.begin(), spans.end(),
-              [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
+    if (spans.size() > 16) {
+        std::sort(spans.begin(), spans.end(), [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
+    } else {
+        SortFew(spans, [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
+    }
     size_t out = 0;
     for (size_t i = 0; i < spans.size(); ++i) {
         if (out > 0 && spans[i].x0 <= spans[out - 1].x1 + 1) {
@@ -116,7 +134,8 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
         const int b = int(std::floor(std::max(xa, xb) + 0.5));
         outline_.push_back({a, std::max(a, b)});
     }
-    std::sort(crossings_.begin(), crossings_.end());
+    if (crossings_.size() > 16) std::sort(crossings_.begin(), crossings_.end());
+    else SortFew(crossings_, [](double l, double r) { return l < r; });
     for (size_t i = 0; i + 1 < crossings_.size(); i += 2) {
         const int a = int(std::ceil(crossings_[i]));
         const int b = int(std::floor(crossings_[i + 1]));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace quil {
 
@@ -129,35 +130,45 @@ bool TFuzzyLineGDI::ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const {
     return valid_ && x0 <= x1 && y0 <= y1;
 }
 
+namespace {
+
+// Whether the eight mask bytes from m on are all zero: most of a box is
+// untouched by its shape, so whole runs are skipped at once.
+inline bool EightClear(const uint8_t* m) {
+    uint64_t word;
+    std::memcpy(&word, m, sizeof word);
+    return word == 0;
+}
+
+}  // namespace
+
 template <bool Clearing>
 void TFuzzyLineGDI::CompositeInkRows(int x0, int y0, int x1, int y1) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
     const uint8_t blue = inkBlue_, green = inkGreen_, red = inkRed_;
     const int n = x1 - x0 + 1;
-    if (alpha_ >= 256) {
-        for (int y = y0; y <= y1; ++y) {
-            uint8_t* m = mask_.ScanLine(y) + x0;
-            uint8_t* p = work_.ScanLine(y) + 3 * x0;
-            for (int i = 0; i < n; ++i, p += 3) {
-                if (!m[i]) continue;
-                p[0] = blue;
-                p[1] = green;
-                p[2] = red;
-                if (Clearing) m[i] = 0;
-            }
-        }
-        return;
-    }
+    const bool opaque = alpha_ >= 256;
     const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
     const unsigned kb = blue * a, kg = green * a, kr = red * a;
     for (int y = y0; y <= y1; ++y) {
         uint8_t* m = mask_.ScanLine(y) + x0;
-        uint8_t* p = work_.ScanLine(y) + 3 * x0;
-        for (int i = 0; i < n; ++i, p += 3) {
+        uint8_t* row = work_.ScanLine(y) + 3 * x0;
+        for (int i = 0; i < n; ++i) {
+            if (i + 8 <= n && EightClear(m + i)) {
+                i += 7;
+                continue;
+            }
             if (!m[i]) continue;
-            p[0] = uint8_t((p[0] * ca + kb) >> 8);
-            p[1] = uint8_t((p[1] * ca + kg) >> 8);
-            p[2] = uint8_t((p[2] * ca + kr) >> 8);
+            uint8_t* p = row + 3 * i;
+            if (opaque) {
+                p[0] = blue;
+                p[1] = green;
+                p[2] = red;
+            } else {
+                p[0] = uint8_t((p[0] * ca + kb) >> 8);
+                p[1] = uint8_t((p[1] * ca + kg) >> 8);
+                p[2] = uint8_t((p[2] * ca + kr) >> 8);
+            }
             if (Clearing) m[i] = 0;
         }
     }
