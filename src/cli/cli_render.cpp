@@ -1,14 +1,297 @@
-// quil render: not written yet; this placeholder keeps the tool whole.
+// quil render FILE -o OUT: the picture the viewer's window shows after a
+// fixed sequence of the window's own steps (layout, quality, open, options,
+// show, go to a position, play some ticks, reverse), written as PNG or BMP.
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "cli/cli_common.h"
 #include "cli/commands.h"
+#include "export/atomic_file.h"
+#include "export/bmp_writer.h"
+#include "export/png_writer.h"
+#include "player/manual_timer.h"
+#include "player/quil3_reader.h"
+#include "player/replay_rates.h"
 
 namespace quil {
 
-int RunRender(int, char**) {
-    std::fputs("quil: render: not available yet\n", stderr);
-    return 70;
+namespace {
+
+const char kRenderUsage[] =
+    "Usage: quil render FILE -o OUT [options]\n"
+    "Writes what the viewer's window shows for the recording FILE, as PNG or\n"
+    "BMP (by OUT's extension). The steps run in this order: layout, quality,\n"
+    "open with the display options, show the complete page, --position,\n"
+    "--play, --reverse.\n"
+    "\n"
+    "  -o OUT                        .png or .bmp\n"
+    "  --zoom Z                      zoom factor, > 0 (default 1.0)\n"
+    "  --size WxH                    fit the page into a W x H panel\n"
+    "                                (instead of --zoom)\n"
+    "  --quality low|middle|best     renderer quality (default best)\n"
+    "  --grid on|off                 the Grid option (default: as after opening)\n"
+    "  --background on|off           the Background option (default: as after opening)\n"
+    "  --position N                  go to position N after showing\n"
+    "  --play T                      Play, then T replay ticks\n"
+    "  --step S                      points per tick, S >= 1 (default 5)\n"
+    "  --rate K                      rate 0 .. 9 instead of --step: trunc(1.5^K)\n"
+    "  --reverse                     the Reverse option on\n";
+
+enum class TOutputType { Png, Bmp };
+
+struct TRenderRequest {
+    std::string file;
+    std::string out;
+    TOutputType type = TOutputType::Png;
+    float zoom = 1.0f;
+    std::optional<std::pair<int, int>> panel;
+    int quality = 2;
+    std::optional<bool> grid;
+    std::optional<bool> background;
+    std::optional<long long> position;
+    std::optional<long long> ticks;
+    int step = kInitialReplayStep;
+    bool reverse = false;
+};
+
+std::string Lower(std::string s) {
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+    return s;
+}
+
+std::optional<long long> ParseInteger(const std::string& text) {
+    if (text.empty() || std::isspace((unsigned char)text[0])) return std::nullopt;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0') return std::nullopt;
+    return value;
+}
+
+std::optional<float> ParseZoom(const std::string& text) {
+    if (text.empty() || std::isspace((unsigned char)text[0])) return std::nullopt;
+    char* end = nullptr;
+    const float value = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value) || !(value > 0.0f)) return std::nullopt;
+    return value;
+}
+
+std::optional<bool> ParseSwitch(const std::string& text) {
+    if (text == "on") return true;
+    if (text == "off") return false;
+    return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
+    const size_t x = text.find_first_of("xX");
+    if (x == std::string::npos) return std::nullopt;
+    const std::string w = text.substr(0, x), h = text.substr(x + 1);
+    auto digits = [](const std::string& s) {
+        return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), ::isdigit);
+    };
+    if (!digits(w) || !digits(h)) return std::nullopt;
+    const long long width = std::stoll(w), height = std::stoll(h);
+    if (width < 1 || height < 1 || width > INT_MAX || height > INT_MAX) return std::nullopt;
+    return std::make_pair(int(width), int(height));
+}
+
+// Fills the request. Returns -1 to go on, or the exit status to end with.
+int ParseRequest(int argc, char** argv, TRenderRequest& request) {
+    const std::vector<OptionSpec> specs = {
+        {"-o", true},       {"--zoom", true},     {"--size", true}, {"--quality", true},
+        {"--grid", true},   {"--background", true}, {"--position", true}, {"--play", true},
+        {"--step", true},   {"--rate", true},     {"--reverse", false},
+    };
+    ParsedArguments parsed;
+    std::string error;
+    if (!ParseArguments(argc, argv, specs, parsed, error)) return UsageError("render", error);
+    if (parsed.help) {
+        std::fputs(kRenderUsage, stdout);
+        return kExitOk;
+    }
+    if (parsed.positional.size() != 1)
+        return UsageError("render", parsed.positional.empty() ? "render needs one recording FILE"
+                                                              : "render takes one recording FILE");
+    request.file = parsed.positional[0];
+    if (!parsed.Has("-o") || parsed.Value("-o").empty()) return UsageError("render", "render needs -o OUT");
+    request.out = parsed.Value("-o");
+    const std::string ext = Lower(std::filesystem::path(request.out).extension().string());
+    if (ext == ".png")
+        request.type = TOutputType::Png;
+    else if (ext == ".bmp")
+        request.type = TOutputType::Bmp;
+    else
+        return UsageError("render", "OUT must end in .png or .bmp, not '" + request.out + "'");
+
+    if (parsed.Has("--zoom") && parsed.Has("--size"))
+        return UsageError("render", "--zoom and --size exclude each other");
+    if (parsed.Has("--zoom")) {
+        const std::optional<float> zoom = ParseZoom(parsed.Value("--zoom"));
+        if (!zoom) return UsageError("render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
+        request.zoom = *zoom;
+    }
+    if (parsed.Has("--size")) {
+        request.panel = ParseSize(parsed.Value("--size"));
+        if (!request.panel)
+            return UsageError("render", "--size needs WxH with whole numbers of at least 1, not '" +
+                                            parsed.Value("--size") + "'");
+    }
+    if (parsed.Has("--quality")) {
+        const std::string q = parsed.Value("--quality");
+        if (q == "low")
+            request.quality = 0;
+        else if (q == "middle")
+            request.quality = 1;
+        else if (q == "best")
+            request.quality = 2;
+        else
+            return UsageError("render", "--quality takes low, middle or best, not '" + q + "'");
+    }
+    for (const char* name : {"--grid", "--background"}) {
+        if (!parsed.Has(name)) continue;
+        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
+        if (!on) return UsageError("render", std::string(name) + " takes on or off");
+        (std::string(name) == "--grid" ? request.grid : request.background) = on;
+    }
+    if (parsed.Has("--position")) {
+        request.position = ParseInteger(parsed.Value("--position"));
+        if (!request.position)
+            return UsageError("render", "--position needs a whole number, not '" + parsed.Value("--position") + "'");
+    }
+    if (parsed.Has("--play")) {
+        request.ticks = ParseInteger(parsed.Value("--play"));
+        if (!request.ticks || *request.ticks < 0)
+            return UsageError("render", "--play needs a number of ticks of at least 0, not '" +
+                                            parsed.Value("--play") + "'");
+    }
+    if (parsed.Has("--step") && parsed.Has("--rate"))
+        return UsageError("render", "--step and --rate exclude each other");
+    if (parsed.Has("--step")) {
+        const std::optional<long long> step = ParseInteger(parsed.Value("--step"));
+        if (!step || *step < 1 || *step > INT_MAX)
+            return UsageError("render", "--step needs a whole number of at least 1, not '" + parsed.Value("--step") + "'");
+        request.step = int(*step);
+    }
+    if (parsed.Has("--rate")) {
+        const std::optional<long long> rate = ParseInteger(parsed.Value("--rate"));
+        if (!rate || *rate < 0 || *rate >= kReplayRateCount)
+            return UsageError("render", "--rate takes 0 to 9, not '" + parsed.Value("--rate") + "'");
+        request.step = ReplayStepForRate(int(*rate));
+    }
+    request.reverse = parsed.Has("--reverse");
+    return -1;
+}
+
+struct TLayout {
+    int width = 0, height = 0;
+    float zoom = 1.0f;
+};
+
+// The display for a zoom: the page scaled, truncated.
+std::optional<TLayout> ZoomLayout(int pageWidth, int pageHeight, float zoom) {
+    const double w = std::trunc(double(float(pageWidth * zoom)));
+    const double h = std::trunc(double(float(pageHeight * zoom)));
+    if (w < 1 || h < 1 || w > INT_MAX || h > INT_MAX) return std::nullopt;
+    return TLayout{int(w), int(h), zoom};
+}
+
+// The main window's fit rule: the smaller ratio of panel to page, the
+// width ratio when they are equal; the display spans the panel along the
+// axis of that ratio.
+std::optional<TLayout> FitLayout(int pageWidth, int pageHeight, int panelWidth, int panelHeight) {
+    if (pageWidth <= 0 || pageHeight <= 0) return std::nullopt;
+    const float byWidth = float(panelWidth) / float(pageWidth);
+    const float byHeight = float(panelHeight) / float(pageHeight);
+    TLayout layout;
+    if (byWidth <= byHeight) {
+        layout.zoom = byWidth;
+        layout.width = panelWidth;
+        layout.height = int(std::trunc(pageHeight * byWidth));
+    } else {
+        layout.zoom = byHeight;
+        layout.width = int(std::trunc(pageWidth * byHeight));
+        layout.height = panelHeight;
+    }
+    if (layout.width < 1 || layout.height < 1) return std::nullopt;
+    return layout;
+}
+
+int Render(const TRenderRequest& request) {
+    // The page size decides the layout, which comes before opening.
+    int pageWidth = 0, pageHeight = 0;
+    {
+        TPenReplayWT document(1022, 718);
+        const int code = OpenOrReport(document, request.file);
+        if (code != kLoadOk) return code;
+        pageWidth = document.GetPageWidth();
+        pageHeight = document.GetPageHeight();
+    }
+    const std::optional<TLayout> layout =
+        request.panel ? FitLayout(pageWidth, pageHeight, request.panel->first, request.panel->second)
+                      : ZoomLayout(pageWidth, pageHeight, request.zoom);
+    if (!layout) {
+        PrintFileError(request.file, "the page has no pixels at this zoom or size");
+        return kExitRefused;
+    }
+    TManualTimerFactory timers;
+    TQuil3Reader player(timers, nullptr, 0, 0);
+    player.SetLayout(nullptr, layout->width, layout->height, layout->zoom, 0.0f, 0.0f);
+    player.SetQuality(request.quality);
+    const int code = player.Open(request.file);
+    if (code != kLoadOk) {
+        PrintFileError(request.file, LoadMessage(code), code);
+        return code;
+    }
+    const TFuzzyLineGDI* renderer = player.Renderer();
+    if (!renderer || !renderer->IsValid() || player.PagePicture().Empty()) {
+        PrintFileError(request.file, "the page is too large to render");
+        return kExitRefused;
+    }
+    // As the window sets them after opening, then as asked.
+    if (player.HasBackground()) player.SetBackground(true);
+    if (player.HasGrid()) player.SetGrid(true);
+    if (request.grid) player.SetGrid(*request.grid);
+    if (request.background) player.SetBackground(*request.background);
+    player.Show(true);
+    if (request.position)
+        player.Seek(int(std::clamp<long long>(*request.position, INT_MIN, INT_MAX)), -1);
+    if (request.ticks) {
+        player.SetReplayStep(request.step);
+        player.Play();
+        TManualTimer* replay = timers.WithInterval(kReplayIntervalMs);
+        for (long long t = 0; t < *request.ticks && replay && replay->Tick(); ++t) {
+        }
+    }
+    if (request.reverse) player.SetReverse(true);
+
+    const TBitmap& picture = player.Renderer()->DisplayDC();
+    const std::vector<uint8_t> bytes =
+        request.type == TOutputType::Png ? EncodePngRgb(picture) : EncodeBmp(picture);
+    if (bytes.empty()) {
+        PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
+        return kExitRefused;
+    }
+    if (!ReplaceFileContents(request.out, bytes)) {
+        PrintFileError(request.file, "cannot write " + request.out);
+        return kExitOutput;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunRender(int argc, char** argv) {
+    TRenderRequest request;
+    const int parsed = ParseRequest(argc, argv, request);
+    if (parsed >= 0) return parsed;
+    return Render(request);
 }
 
 }  // namespace quil
