@@ -57,5 +57,15 @@ TEST(FuzzyLine, ClearMakesBothWhiteAndAGreyTargetBecomesColour) {
     none.Clear();
 }
 
+TEST(FuzzyLine, ATargetThatChangedItsSizeIsLeftAlone) {
+    TBitmap target;
+    ASSERT_TRUE(target.Create(8, 8, 24, 0));
+    TFuzzyLine fuzzy(target);
+    ASSERT_TRUE(target.Create(2, 2, 24, 7));  // smaller than the work picture expects
+    fuzzy.ResolveAll();
+    fuzzy.Clear();
+    EXPECT_EQ(target.ScanLine(1)[5], 7);
+}
+
 }  // namespace
 }  // namespace quil

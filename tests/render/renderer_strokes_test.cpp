@@ -146,6 +146,32 @@ TEST(RendererPenMarker, OnlyTheLastPointKeepsAnInvertedRing) {
     }
 }
 
+TEST(RendererPenMarker, ASegmentFromAnotherPointInvertsARingThere) {
+    auto marked = Blank<TFuzzyLineGDI16X>();
+    auto plain = Blank<TFuzzyLineGDI16X>();
+    marked->SetPenMarker(true);
+    const PenPoint first{8, 8, 2};
+    marked->DrawDot(&first);
+    plain->DrawDot(&first);
+    const PenSegment elsewhere{20, 15, 2, 26, 15, 2};  // does not start at (8, 8)
+    marked->DrawSegment(&elsewhere);
+    plain->DrawSegment(&elsewhere);
+    // The ring at (8, 8) stays, one is left at (26, 15), and the one
+    // inverted at (20, 15) stays too: the segment never inks its start disc.
+    auto differs = [&](int x, int y) { return Sample(*marked, x, y)[0] != Sample(*plain, x, y)[0]; };
+    bool atFirst = false, atEnd = false, atStart = false;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 160; ++x) {
+            if (!differs(x, y)) continue;
+            if (x < 44 && y < 44) atFirst = true;
+            else if (x >= 96 && x < 104 + 8 && !(x >= 72 && x < 88)) atEnd = true;
+            if (x >= 72 && x < 88 && y >= 52 && y < 68 && x < 96) atStart = true;
+        }
+    EXPECT_TRUE(atFirst);
+    EXPECT_TRUE(atEnd);
+    EXPECT_TRUE(atStart);
+}
+
 TEST(RendererPenMarker, ZeroRadiiDrawNoRing) {
     auto r = Blank<TFuzzyLineGDI16X>();
     r->SetPenMarker(true);
