@@ -11,7 +11,7 @@ namespace quil {
 namespace {
 
 struct TPixel {
-    unsigned b, g, r;
+    uint64_t b, g, r;  // wide enough for the sum of a whole picture
 };
 
 TPixel ReadPixel(const uint8_t* row, int x, int bpp) {
@@ -121,7 +121,7 @@ void TCanvas::StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int
                 }
             }
             if (average) {
-                const unsigned n = unsigned(row.src1 - row.src0 + 1) * unsigned(col.src1 - col.src0 + 1);
+                const uint64_t n = uint64_t(row.src1 - row.src0 + 1) * uint64_t(col.src1 - col.src0 + 1);
                 v = {v.b / n, v.g / n, v.r / n};
             }
             WritePixel(d, col.dst, dbpp, v);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "render/resolve_rows.h"
 
@@ -38,7 +39,8 @@ TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int h
     const int64_t ww = WorkWidthFor(F, width), wh = int64_t(F) * height;
     if (ww > INT32_MAX / 3 || wh > INT32_MAX) return;
     if (!CreateWork(int(ww), int(wh))) return;
-    columnSums_.assign(size_t(3) * size_t(ww) + 16, 0);
+    columnSums_.reset(new (std::nothrow) uint16_t[size_t(3) * size_t(ww) + 16]);
+    if (!columnSums_) valid_ = false;
 }
 
 template <int F>
@@ -251,7 +253,8 @@ void TFuzzyLineGDIImpl<F>::FillPolygon(const float* xs, const float* ys, int cou
     if (!valid_ || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
     if (!xs || !ys || count < 1) return;
     // The box is that of the mapped vertices, so it holds the whole outline.
-    std::unique_ptr<TPoint[]> points(new TPoint[size_t(count)]);
+    std::unique_ptr<TPoint[]> points(new (std::nothrow) TPoint[size_t(count)]);
+    if (!points) return;
     TBox box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int i = 0; i < count; ++i) {
         points[i] = {MapX(xs[i]), MapY(ys[i])};
@@ -316,8 +319,10 @@ template <int F>
 void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count) {
     drawingLevel_ = level;
     if (!valid_ || !points || alpha_ == 0 || count < 1) return;
-    std::unique_ptr<TBox[]> boxes(new TBox[size_t(count)]);
-    std::unique_ptr<bool[]> kept(new bool[size_t(count)]);
+    // Temporaries for the batch; a batch too large for memory draws nothing.
+    std::unique_ptr<TBox[]> boxes(new (std::nothrow) TBox[size_t(count)]);
+    std::unique_ptr<bool[]> kept(new (std::nothrow) bool[size_t(count)]);
+    if (!boxes || !kept) return;
     for (int i = 0; i < count; ++i) {
         boxes[i] = DiscBox(points[i].x, points[i].y, points[i].radius);
         kept[i] = ClipBox(boxes[i]);
@@ -340,8 +345,10 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
     (void)startLevel;
     drawingLevel_ = endLevel;
     if (!valid_ || !segments || alpha_ == 0 || count < 1) return;
-    std::unique_ptr<TBox[]> boxes(new TBox[size_t(count)]);
-    std::unique_ptr<bool[]> kept(new bool[size_t(count)]);
+    // Temporaries for the batch; a batch too large for memory draws nothing.
+    std::unique_ptr<TBox[]> boxes(new (std::nothrow) TBox[size_t(count)]);
+    std::unique_ptr<bool[]> kept(new (std::nothrow) bool[size_t(count)]);
+    if (!boxes || !kept) return;
     for (int i = 0; i < count; ++i) {
         boxes[i] = SegmentBox(segments[i]);
         kept[i] = ClipBox(boxes[i]);
@@ -376,7 +383,7 @@ void TFuzzyLineGDIImpl<F>::ResolveRows(int x0, int y0, int x1, int y1) {
     const int n = x1 - x0;
     const int first = 3 * F * x0;
     const uint8_t flip = inverted_ ? 0xFF : 0x00;  // 255 - v is v ^ 0xFF for a byte
-    uint16_t* sums = columnSums_.data();
+    uint16_t* sums = columnSums_.get();
     for (int y = y0; y < y1; ++y) {
         uint8_t* out = display_.ScanLine(y) + 3 * x0;
         if constexpr (F == 1) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "platform/raster_spans.h"
 #include "render/fuzzy_line_gdi.h"
@@ -68,7 +68,7 @@ private:
 
     // Scratch kept for the life of the renderer, so drawing allocates nothing.
     TPolygonSpans polygon_;
-    std::vector<uint16_t> columnSums_;  // one work row of summed samples
+    std::unique_ptr<uint16_t[]> columnSums_;  // one work row of summed samples
 };
 
 extern template class TFuzzyLineGDIImpl<1>;
