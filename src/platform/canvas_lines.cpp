@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/canvas.h"
@@ -29,6 +30,31 @@ void ThinLine(TBitmap& target, int x0, int y0, int x1, int y1, COLORREF c, TPenM
     }
 }
 
+// Cuts the line (x0, y0) - (x1, y1) to the rectangle [lo, hi] in both axes
+// (Liang-Barsky); false when it misses. The ends are rounded to pixels.
+bool ClipLine(int& x0, int& y0, int& x1, int& y1, double loX, double loY, double hiX, double hiY) {
+    const double dx = double(x1) - x0, dy = double(y1) - y0;
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x0 - loX, hiX - x0, y0 - loY, hiY - y0};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0) t0 = std::max(t0, t);
+        else t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
+    x0 = int(std::lround(ax));
+    y0 = int(std::lround(ay));
+    x1 = int(std::lround(bx));
+    y1 = int(std::lround(by));
+    return true;
+}
+
 }  // namespace
 
 // Lines wider than one pixel are drawn as the pixels within half the pen
@@ -39,7 +65,16 @@ void TCanvas::LineTo(int x, int y) {
     penY_ = y;
     if (!target_ || target_->Empty()) return;
     if (penWidth_ <= 1) {
-        ThinLine(*target_, fromX, fromY, x, y, penColor_, penMode_);
+        int ax = fromX, ay = fromY, bx = x, by = y;
+        // A line reaching far outside is cut first, so its length cannot
+        // make the walk long. Its end is kept excluded only when it stays.
+        const int w = target_->Width(), h = target_->Height();
+        const bool far = std::abs(double(bx) - ax) > 4.0 * (w + h) || std::abs(double(by) - ay) > 4.0 * (w + h);
+        if (far) {
+            if (!ClipLine(ax, ay, bx, by, -2.0, -2.0, w + 1.0, h + 1.0)) return;
+            if (bx != x || by != y) WriteSpan(*target_, by, bx, bx, penColor_, penMode_);
+        }
+        ThinLine(*target_, ax, ay, bx, by, penColor_, penMode_);
         return;
     }
     if (fromX == x && fromY == y) return;

@@ -49,6 +49,20 @@ TEST(CanvasLines, ContinuesFromTheCurrentPositionWithoutGapsOrDoubles) {
     EXPECT_EQ(CountInked(pic), 18 + 23 + 23);
 }
 
+TEST(CanvasLines, HugeLinesAreCutToThePicture) {
+    TBitmap pic;
+    ASSERT_TRUE(pic.Create(20, 20, 8, 255));
+    TCanvas canvas(&pic);
+    canvas.MoveTo(-2000000000, 10);
+    canvas.LineTo(2000000000, 10);  // would take 4e9 steps uncut
+    for (int x = 0; x < 20; ++x) EXPECT_EQ(pic.ScanLine(10)[x], 0);
+    EXPECT_EQ(CountInked(pic), 20);
+    canvas.SetPenWidth(3);
+    canvas.MoveTo(5, -2000000000);
+    canvas.LineTo(5, 2000000000);
+    EXPECT_EQ(pic.ScanLine(0)[6], 0);
+}
+
 TEST(CanvasLines, WidePenHasRoundEnds) {
     TBitmap pic;
     ASSERT_TRUE(pic.Create(50, 30, 8, 255));
