@@ -10,8 +10,15 @@ TFuzzyLineGDI::TFuzzyLineGDI(IPresentTarget* window, int width, int height, int 
     : window_(window), width_(width), height_(height), factor_(factor) {
     if (width < 1 || height < 1) return;
     if (!display_.Create(width, height, 24, 0xFF)) return;
-    // A renderer on a window starts from what the window shows.
-    if (window_) window_->ReadBack(display_);
+    // A renderer on a window starts from what the window shows. A window
+    // that handed back a picture of another shape is not trusted with it.
+    if (window_) {
+        window_->ReadBack(display_);
+        if (display_.Width() != width || display_.Height() != height ||
+            display_.BitsPerPixel() != 24) {
+            if (!display_.Create(width, height, 24, 0xFF)) return;
+        }
+    }
     displayCanvas_.Attach(&display_);
 }
 

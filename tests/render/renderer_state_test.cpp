@@ -188,6 +188,19 @@ TEST(RendererDirty, GrowsSideBySideAndPresentEmptiesIt) {
     EXPECT_TRUE(r.DirtyEmpty());
 }
 
+TEST(RendererDirty, AWindowThatReadsBackAnotherShapeIsNotTrusted) {
+    struct TOddWindow : TRecordingWindow {
+        void ReadBack(TBitmap& into) override { into.Create(3, 3, 8, 0); }
+    } window;
+    TFuzzyLineGDI16X r(&window, 20, 10);
+    ASSERT_TRUE(r.IsValid());
+    EXPECT_EQ(r.DisplayDC().Width(), 20);
+    EXPECT_EQ(r.DisplayDC().BitsPerPixel(), 24);
+    r.Clear();
+    r.ResolveAll();
+    EXPECT_EQ(Pixel(r, 19, 9)[0], 255);
+}
+
 TEST(RendererDirty, OffScreenPresentsOnlyEmpty) {
     TFuzzyLineGDI16X r(nullptr, 10, 10);
     r.Clear();
