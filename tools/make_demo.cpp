@@ -23,7 +23,7 @@ std::vector<Point> CursiveLine(double x0, double y0, double length, double heigh
         double t = double(i) / samples;
         double a = t * loops * 2 * kPi;
         double x = x0 + t * length - 0.35 * height * std::sin(a);
-        double y = y0 - height * 0.5 * (1 - std::cos(a)) * (0.8 + 0.2 * std::sin(a * 0.37));
+        double y = y0 - height * 0.5 * (1 + std::cos(a)) * (0.8 + 0.2 * std::sin(a * 0.37));
         double r = width * (0.75 + 0.35 * std::cos(a + 0.6));
         points.push_back({x, y, i == samples ? 0.0 : r});
     }
@@ -93,18 +93,18 @@ int main(int argc, char** argv) {
     for (int line = 0; line < 4; ++line) {
         double y = 150 + line * 110;
         double width = 1.2 + 0.5 * line;
-        w.Stroke(CursiveLine(90, y, 380, 42, width, 7 + line, 70 + 10 * line),
+        w.Stroke(CursiveLine(90, y, 380, 42, width, 7 + line, 90 + 10 * line),
                  {.color = ink[line], .tag = uint32_t(line + 1)});
-        w.Stroke(CursiveLine(520, y + 4, 300, 36, width, 5 + line, 60),
+        w.Stroke(CursiveLine(520, y + 4, 300, 36, width, 5 + line, 75),
                  {.color = ink[line], .tag = uint32_t(line + 1)});
     }
     // A highlighter over the second line, half transparent.
-    w.Stroke(Line(80, 245, 480, 240, 14, 30), {.color = 0x00FFFF, .opacity = 110});
+    w.Stroke(Line(80, 232, 480, 227, 14, 30), {.color = 0x00FFFF, .opacity = 110});
     // Circle a word and underline another.
-    w.Stroke(Ellipse(660, 235, 160, 45, 1.6, 60), {.color = 0x0000D0});
+    w.Stroke(Ellipse(670, 222, 165, 45, 1.6, 60), {.color = 0x0000D0});
     w.Stroke(Line(520, 600, 830, 596, 2.2, 25), {.color = 0x0000D0});
     // An eraser stroke through the end of the last line.
-    w.Stroke(Line(700, 445, 860, 470, 9, 20), {.eraser = 1});
+    w.Stroke(Line(690, 478, 850, 452, 9, 20), {.eraser = 1});
     w.Stamp(880, 60, 96, 96, quil::fixture::EncodeBmp(Sun(48)), 255, 99);
 
     quil::fixture::Bytes region =
