@@ -22,7 +22,7 @@ struct PenSegment {
 };
 
 // The pen-stroke renderer family: a retained picture of one page. Strokes are
-// drawn as discs joined by tangent quadrilaterals into a one-sample-deep
+// drawn as discs joined by tangent quadrilaterals into an 8-bit
 // shape mask at work resolution (f x f samples per display pixel), composited
 // as ink into the 24-bit work surface, and resolved into the display surface;
 // the resolved area grows the dirty rectangle, which PresentDirty copies to
