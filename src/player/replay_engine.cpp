@@ -105,13 +105,10 @@ void TQuil3Reader::CountProgress(int& counter, bool progress) {
 bool TQuil3Reader::GoForward(TInkelDataWT* targetElement, bool progress) {
     TInkelDataWT* start = document_->CurrentElement();
     if (!start) return false;  // the page is complete
-    // The view in page units, grown by one display pixel on every side: the
-    // renderer's truncation toward zero lets ink just outside the page's
-    // top-left corner reach the first samples.
-    const float marginX = 1.0f / zoomX_, marginY = 1.0f / zoomY_;
-    const float left = viewOriginX_ - marginX, top = viewOriginY_ - marginY;
-    const float right = displayWidth_ / zoomX_ + viewOriginX_ + 1 + marginX;
-    const float bottom = displayHeight_ / zoomY_ + viewOriginY_ + 1 + marginY;
+    // The view in page units; elements outside it are skipped.
+    const float left = viewOriginX_, top = viewOriginY_;
+    const float right = displayWidth_ / zoomX_ + viewOriginX_ + 1;
+    const float bottom = displayHeight_ / zoomY_ + viewOriginY_ + 1;
     int count = 0;
     for (TInkelDataWT* e = start; e && e != targetElement; e = e->next) {
         if (e->Intersects(left, top, right, bottom))

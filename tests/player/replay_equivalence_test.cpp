@@ -131,3 +131,29 @@ TEST(ReplayReverse, BackwardMovesLeaveNoInvertedSamples) {
 
 }  // namespace
 }  // namespace quil::test
+
+namespace quil::test {
+namespace {
+
+// Ink that shares a display pixel with the erase box but whose own box
+// stops just short of it must be drawn again: here the stroke's edge is at
+// 21.5 and the box restores the pixels up to 21 (page units at zoom 1).
+TEST(ReplayBackward, InkSharingABoundaryPixelWithTheEraseBoxIsKept) {
+    TScratchFolder folder;
+    TRecordingWriter w(FloatHeader());
+    w.Stroke({{23.5, 10, 2.0}, {23.5, 60, 2.0}, {23.5, 60, 0.0}}, {.color = 0x000000});
+    w.Stamp(10, 20, 10, 10, fixture::EncodeBmp(fixture::SolidPicture(4, 4, 0x0000FF)));
+    const auto path = WriteRecording(folder, "edge.stk", w);
+    for (int quality = 0; quality < 3; ++quality) {
+        TPlayerRig back(quality), forward(quality);
+        ASSERT_EQ(back.Open(path), 0);
+        ASSERT_EQ(forward.Open(path), 0);
+        back.player->GoTo(1, false);
+        forward.player->GoTo(0, false);
+        forward.player->GoTo(1, false);
+        ExpectSame(Grab(*back.player), Grab(*forward.player), "quality " + std::to_string(quality));
+    }
+}
+
+}  // namespace
+}  // namespace quil::test

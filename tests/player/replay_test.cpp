@@ -152,12 +152,12 @@ TEST_F(Replay, LastDuringPlayCompletesThePageAndTheNextTickStops) {
 TEST_F(Replay, LastAndStopCompleteTheLastStrokeInProgress) {
     OpenStrokes(3, 40);
     const TBitmap complete = p.Renderer()->WorkDC().Clone();
-    for (auto finish : {&TQuil3Reader::Last, &TQuil3Reader::Stop}) {
+    for (bool useLast : {true, false}) {
         p.Play();
         rig.TickUntil([&] { return p.Position() == 3; });
         rig.ReplayTimer().Tick();
         ASSERT_TRUE(p.StrokeInProgress());
-        EXPECT_EQ((p.*finish)(), 1);
+        EXPECT_EQ(useLast ? p.Last() : p.Stop(), 1);
         EXPECT_FALSE(p.StrokeInProgress());
         EXPECT_TRUE(SamePixels(complete, p.Renderer()->WorkDC()));
         EXPECT_EQ(rig.host.events.back(), std::make_pair(kEventEndReached, 0));
