@@ -29,8 +29,9 @@ enum class TExportStatus {
 
 // The page as drawn at the current replay position, rendered off screen at
 // Best quality into a width x height picture (stretch: page fills it;
-// otherwise aspect kept, centred on white). False when the picture would
-// not fit in memory or the player refuses.
+// otherwise aspect kept, centred on white). CannotRender when the picture
+// and its work samples would not fit in memory or the renderer cannot be
+// had; NothingToExport without a recording or while the player is busy.
 TExportStatus RenderExportPicture(TQuil3Reader& player, int width, int height, bool stretch,
                                   TBitmap& picture);
 
@@ -44,7 +45,8 @@ TExportStatus ExportImage(TQuil3Reader& player, TImageType type, const std::file
                           int width, int height, bool stretch);
 
 // The writers of the "Image file..." command and the clipboard copy: the
-// page at its own size, one page unit to one pixel. 1 done, 0 failure.
+// page at its own size, one page unit to one pixel. 1 done, 0 failure (a
+// file that could not be written is a failure, and the old file stays).
 int SaveBitmap(TQuil3Reader& player, const std::filesystem::path& path);
 int SaveJpeg(TQuil3Reader& player, const std::filesystem::path& path);
 int SavePng(TQuil3Reader& player, const std::filesystem::path& path);

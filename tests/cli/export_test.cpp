@@ -243,6 +243,8 @@ TEST_F(QuilExport, PageTooLargeToRenderExits7) {
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.err, "quil: " + Path("huge.stk") + ": the page is too large to render\n");
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
+    EXPECT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000").status, 7);
+    EXPECT_EQ(ReadText(folder / "out.png"), "old");
     // The vector drawing of the same page needs no picture.
     EXPECT_EQ(Quil(folder, "export " + Path("huge.stk") + " -o " + Path("huge.svgz")).status, 0);
 }
