@@ -49,13 +49,15 @@ TRun Quil(const TTestFolder& folder, const std::string& arguments) {
 
 // Two strokes in different colours and, when asked, a grid; the first
 // stroke is red on the left, the second blue on the right.
-fixture::Bytes TwoStrokeBody(bool withGrid, int strokes = 2) {
+fixture::Bytes TwoStrokeBody(bool withGrid, int strokes = 2, bool withBackground = false) {
     Header header;
     if (withGrid) {
         header.gridCellSize = 100 | 100u << 16;
         header.gridCells = 10 | 7u << 16;
     }
     TRecordingWriter w(header);
+    if (withBackground)
+        w.Background(2, 1, fixture::EncodeBmp(fixture::PatternPicture(8, 8)));
     if (strokes >= 1)
         w.Stroke({{150, 300, 6}, {250, 350, 6}, {350, 300, 0}}, {.color = 0x0000C0});
     if (strokes >= 2)
@@ -184,6 +186,15 @@ TEST_F(QuilExport, GridOptionDecidesWhetherTheGridIsDrawn) {
     ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
     EXPECT_GT(CountPixels(ReadPng(folder / "on.png"), IsGridPink), 1000);
     EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
+}
+
+TEST_F(QuilExport, BackgroundOptionDecidesWhetherTheBackgroundIsDrawn) {
+    ASSERT_TRUE(fixture::WriteFile(folder / "back.stk", TwoStrokeBody(false, 2, true)));
+    ASSERT_EQ(Quil(folder, "export " + Path("back.stk") + " -o " + Path("on.png")).status, 0);
+    ASSERT_EQ(Quil(folder, "export " + Path("back.stk") + " -o " + Path("off.png") + " --background off").status, 0);
+    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
+    EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
+    EXPECT_LT(CountPixels(ReadPng(folder / "on.png"), IsWhite), 1022 * 718 / 2);
 }
 
 TEST_F(QuilExport, SizeAndFit) {

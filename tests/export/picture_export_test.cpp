@@ -173,6 +173,22 @@ TEST_F(PictureExport, GridOptionIsHonouredReverseAndQualityAreNot) {
     EXPECT_FALSE(Same(ReadPng(folder / "on.png"), ReadPng(folder / "plain.png")));
 }
 
+TEST_F(PictureExport, BackgroundOptionIsHonoured) {
+    TRecordingWriter writer(Header{});
+    writer.Background(1, 0, fixture::EncodeBmp(fixture::PatternPicture(16, 12)));
+    testing::AddTestStrokes(writer, 3);
+    ASSERT_TRUE(fixture::WriteFile(folder / "background.stk", writer.Body()));
+    TOpenPlayer player(folder / "background.stk");
+    TOpenPlayer plain(Recording("plain.stk", 3));
+    ASSERT_TRUE(player->HasBackground());
+    ASSERT_EQ(SavePng(*player, folder / "on.png"), 1);
+    ASSERT_EQ(player->SetBackground(false), 1);
+    ASSERT_EQ(SavePng(*player, folder / "off.png"), 1);
+    ASSERT_EQ(SavePng(*plain, folder / "plain.png"), 1);
+    EXPECT_TRUE(Same(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
+    EXPECT_GT(InkPixels(ReadPng(folder / "on.png")), 1022 * 718 / 2) << "the tiles cover the page";
+}
+
 TEST_F(PictureExport, SvgzHoldsTheWholeRecordingAtAnyPosition) {
     TOpenPlayer player(Recording("page.stk", 5, true));
     ASSERT_EQ(player->GoTo(1, false), 1);
