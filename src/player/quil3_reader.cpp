@@ -152,9 +152,7 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
         return result;
     }
     elementCount_ = document_->ElementCount();
-    Notify(kEventTotal, elementCount_);
     position_ = 0;
-    Notify(kEventPosition, 0);
     if (!renderer_) CreateRenderer(quality_);
     hasGrid_ = UnpackGrid(document_->gridCellSize, document_->gridOrigin, document_->gridCells,
                           document_->gridSubdivisions, grid_);
@@ -166,6 +164,9 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     playState_ = kStopped;
     headElement_ = document_->FirstElement();
     currentElement_ = headElement_;
+    // The host hears of the recording once the player holds all of it.
+    Notify(kEventTotal, elementCount_);
+    Notify(kEventPosition, 0);
     return kLoadOk;
 }
 

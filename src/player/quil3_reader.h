@@ -141,6 +141,7 @@ private:
     bool GoForward(TInkelDataWT* targetElement, bool progress);
     void GoBackward(TInkelDataWT* targetElement);
     void CountProgress(int& counter, bool progress);
+    void StartElement(TInkelDataWT* element);
     void DrawPenPoint(bool first);
     void NotePenMarker();
     void RemovePenMarker();

@@ -366,7 +366,13 @@ void TQuil3Reader::ReplayTick() {
         return;
     }
     ++position_;
+    StartElement(e);
+    // Told once the tick's work is done, so that a host reacting to it finds
+    // the player in a settled state.
     Notify(kEventPosition, position_);
+}
+
+void TQuil3Reader::StartElement(TInkelDataWT* e) {
     if (e->kind == kStrokeKind) {
         strokeElement_ = static_cast<TStrokeDataWT*>(e);
         TPenReplayPointWT* p = strokeElement_->FirstPoint();

@@ -191,3 +191,34 @@ TEST_F(PlayerState, CommandsArrivingDuringALongDrawingAreRefused) {
 
 }  // namespace
 }  // namespace quil::test
+
+namespace quil::test {
+namespace {
+
+// A host may answer the position event with any command, Close included:
+// the tick has finished its work by then.
+TEST(PlayerHost, CommandsAnsweringThePositionEventAreSafe) {
+    TScratchFolder folder;
+    fixture::TRecordingWriter w(FloatHeader());
+    w.Stroke(Line(10, 100, 20, 10, 2.0));
+    w.Stamp(10, 40, 10, 10, fixture::EncodeBmp(fixture::SolidPicture(4, 4, 0x0000FF)));
+    const auto path = WriteRecording(folder, "two.stk", w);
+    for (int answer = 0; answer < 3; ++answer) {
+        TPlayerRig rig;
+        ASSERT_EQ(rig.Open(path), 0);
+        rig.player->Play();
+        bool answered = false;
+        rig.host.during = [&](int code, int) {
+            if (code != kEventPosition || answered) return;
+            answered = true;
+            if (answer == 0) rig.player->Close();
+            if (answer == 1) rig.player->Stop();
+            if (answer == 2) rig.player->Previous();
+        };
+        for (int i = 0; i < 20; ++i) rig.player->ReplayTick();
+        EXPECT_FALSE(rig.player->IsBusy());
+    }
+}
+
+}  // namespace
+}  // namespace quil::test
