@@ -14,8 +14,12 @@ void WriteHeader(TSvgStream& out, int width, int height) {
     out.Put("<?xml version=\"1.0\" standalone=\"no\"?>\n");
     out.Put("<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
             "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n");
+    // The pictures are referenced as "xlink:href", so the root declares
+    // that prefix too: without it the text is not namespace-well-formed XML
+    // and SVG clients refuse the whole drawing.
     out.Format("<svg width=\"%dpx\" height=\"%dpx\" viewBox=\"0 0 %d %d\" "
-               "xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\">\n",
+               "xmlns=\"http://www.w3.org/2000/svg\" "
+               "xmlns:xlink=\"http://www.w3.org/1999/xlink\" version=\"1.1\">\n",
                width, height, TimesTen(width), TimesTen(height));
 }
 

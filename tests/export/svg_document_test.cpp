@@ -23,7 +23,8 @@ const std::string kHeader =
     "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
     "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\r\n"
     "<svg width=\"1022px\" height=\"718px\" viewBox=\"0 0 10220 7180\" "
-    "xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\">\r\n";
+    "xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+    "version=\"1.1\">\r\n";
 
 std::string Svg(const TPenReplayWT& document) {
     TSvgStream out;

@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <sys/wait.h>
 
-#include <zlib.h>
 
 #include "export/picture_export.h"
 #include "export/svgz_writer.h"
@@ -105,24 +103,10 @@ TEST(SvgInARealRenderer, StrokesAndGridMatchThePngExport) {
     ExpectSameGeometry(svg, raster);
 }
 
-std::string Gunzip(const fs::path& path) {
-    gzFile file = gzopen(path.c_str(), "rb");
-    std::string text;
-    if (!file)
-        return text;
-    char buffer[65536];
-    int n;
-    while ((n = gzread(file, buffer, sizeof buffer)) > 0)
-        text.append(buffer, size_t(n));
-    gzclose(file);
-    return text;
-}
-
-// Background pictures placed and tiled: the pictures are embedded with
-// "xlink:href" while the drawing declares only the SVG namespace, which
-// this client refuses as a whole ("Namespace prefix xlink ... is not
-// defined"). To compare the placement itself, the declaration is added to
-// a copy of the text before rendering.
+// Background pictures placed and tiled, embedded as PNG data: the client
+// must accept the drawing as it is written (the "xlink" prefix of the
+// picture references is declared on the root) and place every picture where
+// the raster export puts it.
 TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
     if (!HaveRsvg())
         GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
@@ -149,13 +133,7 @@ TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
         ASSERT_TRUE(player->HasBackground());
         ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
         ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
-        std::string text = Gunzip(folder / "page.svgz");
-        const std::string svgNamespace = "xmlns=\"http://www.w3.org/2000/svg\"";
-        const size_t at = text.find(svgNamespace);
-        ASSERT_NE(at, std::string::npos);
-        text.insert(at + svgNamespace.size(), " xmlns:xlink=\"http://www.w3.org/1999/xlink\"");
-        std::ofstream(folder / "page.svg", std::ios::binary) << text;
-        ASSERT_TRUE(RenderWithRsvg(folder / "page.svg", folder / "svg.png"))
+        ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
             << testing::ReadText(folder / "svg.png.log");
 
         TRgbaPicture svg, raster;
