@@ -51,15 +51,21 @@ void TQuil3Reader::LayTiledBackground(const TBitmap& picture) {
     const int bw = picture.Width(), bh = picture.Height();
     const int tw = TruncToInt(bw * zoomX_ * 4.0f), th = TruncToInt(bh * zoomY_ * 4.0f);
     if (tw <= 0 || th <= 0) return;
-    TBitmap tile;
-    if (!tile.Create(tw, th)) return;
-    TCanvas(&tile).CopyRect({0, 0, tw, th}, picture, {0, 0, bw - 1, bh - 1});
     TFuzzyLine fine(pagePicture_);
     if (!fine.IsValid()) return;
     TBitmap& work = fine.WorkBitmap();
     TCanvas canvas(&work);
     const int64_t x0 = TruncToInt(-viewOriginX_ * zoomX_ * 4.0f);
     const int64_t y0 = TruncToInt(-viewOriginY_ * zoomY_ * 4.0f);
+    // Only the part of a tile that can land on the work picture is made: a
+    // copy placed further right or down lies beyond the picture anyway. The
+    // stretch maps onto the whole tile and keeps that part.
+    const int64_t keepW = std::min<int64_t>(tw, work.Width() - std::min<int64_t>(x0, 0));
+    const int64_t keepH = std::min<int64_t>(th, work.Height() - std::min<int64_t>(y0, 0));
+    if (keepW <= 0 || keepH <= 0 || keepW > INT32_MAX || keepH > INT32_MAX) return;
+    TBitmap tile;
+    if (!tile.Create(int(keepW), int(keepH))) return;
+    TCanvas(&tile).CopyRect({0, 0, tw, th}, picture, {0, 0, bw - 1, bh - 1});
     const int64_t rowLimit = TruncToInt(pageHeight_ * zoomY_ * 4.0f);
     const int64_t columnLimit = TruncToInt(pageWidth_ * zoomX_ * 4.0f);
     // Tiles that would start beyond the work picture are not visible; they
@@ -69,7 +75,7 @@ void TQuil3Reader::LayTiledBackground(const TBitmap& picture) {
         if (y0 + r + th <= 0) continue;
         for (int64_t c = 0; c < columnLimit && x0 + c < work.Width(); c += tw) {
             if (x0 + c + tw <= 0) continue;
-            canvas.Draw(int(x0 + c), int(y0 + r), tile);
+            canvas.Draw(int(x0 + c), int(y0 + r), tile);  // the kept part of the tile
         }
     }
     fine.ResolveAll();

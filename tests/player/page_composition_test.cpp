@@ -206,5 +206,45 @@ TEST_F(Composition, StampWhiteIsTransparentAndReducedStampsKeepTheirBottomRows) 
     EXPECT_EQ(workAt(4 * 102, 4 * 60 + 9), MakeColor(0, 255, 0));
 }
 
+
+// At zoom 1 a tile is 4 x 9 by 4 x 7 work samples: the page repeats every
+// 9 and 7 pixels. The tile is stretched from the picture without its last
+// column and row, so within a tile the picture is not simply enlarged; its
+// top-left pixel is.
+TEST_F(Composition, TiledBackgroundRepeatsAtTheTileSize) {
+    const fixture::Picture pic = fixture::PatternPicture(9, 7);
+    TRecordingWriter w(FloatHeader());
+    w.Background(1, 0, fixture::EncodeBmp(pic));
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(WriteRecording(folder, "tiles.stk", w)), 0);
+    const TBitmap& page = rig.player->PagePicture();
+    int differ = 0;
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x)
+            differ += PixelAt(page, x, y) != PixelAt(page, x % 9, y % 7);
+    EXPECT_EQ(differ, 0);
+    EXPECT_EQ(PixelAt(page, 0, 0), pic.At(0, 0));
+    EXPECT_EQ(PixelAt(page, 18, 14), pic.At(0, 0));
+    // Background off: white paper.
+    rig.player->SetBackground(false);
+    EXPECT_EQ(PixelAt(rig.player->PagePicture(), 5, 5), kWhite);
+}
+
+TEST_F(Composition, CentredBackgroundSitsInTheMiddleOfThePage) {
+    TRecordingWriter w(FloatHeader());
+    w.Background(2, 2, fixture::EncodeBmp(fixture::SolidPicture(40, 30, 0x0000FF)));
+    TPlayerRig rig(2, 200, 150);
+    ASSERT_EQ(rig.Open(WriteRecording(folder, "centre.stk", w)), 0);
+    const TBitmap& page = rig.player->PagePicture();
+    // Page 1022 x 718 shown from its corner: the picture starts at (491, 344),
+    // outside this 200 x 150 display.
+    EXPECT_EQ(PixelAt(page, 199, 149), kWhite);
+    rig.player->SetLayout(&rig.window, 200, 150, 0.1f, 0, 0);
+    // At zoom 0.1: x0 = trunc(491 * 0.1) = 49, y0 = 34, 4 x 3 pixels.
+    EXPECT_EQ(PixelAt(rig.player->PagePicture(), 50, 35), MakeColor(255, 0, 0));
+    EXPECT_EQ(PixelAt(rig.player->PagePicture(), 47, 35), kWhite);
+    EXPECT_EQ(PixelAt(rig.player->PagePicture(), 50, 39), kWhite);
+}
+
 }  // namespace
 }  // namespace quil::test
