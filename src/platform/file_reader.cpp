@@ -36,7 +36,8 @@ TFileReader& TFileReader::operator=(TFileReader&& other) noexcept {
 
 bool TFileReader::Open(const std::filesystem::path& path) {
     Close();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a pipe would otherwise wait for a writer.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat info {};
     // Only regular files: a folder or a pipe has no length to check a region against.
@@ -44,6 +45,7 @@ bool TFileReader::Open(const std::filesystem::path& path) {
         ::close(fd);
         return false;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     buffer_.reset(new (std::nothrow) uint8_t[kBufferSize]);
     if (!buffer_) {
         ::close(fd);

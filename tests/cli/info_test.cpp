@@ -108,6 +108,9 @@ TEST_F(CliFiles, InfoOfEachGenerationAndOfASelfContainedProgram) {
     EXPECT_EQ(v["title"].text, "\xc3\x8f\xc3\xb0\xc3\xa8\xc3\xa2\xc3\xa5\xc3\xb2");  // as CP1252
     v = ParseOrFail(RunQuil({"info", path}, {"QUIL_CODEPAGE=CP1251"}).out);
     EXPECT_EQ(v["title"].text, "\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82");
+    // A code page iconv does not know falls back to CP1252.
+    v = ParseOrFail(RunQuil({"info", path}, {"QUIL_CODEPAGE=NO-SUCH-PAGE"}).out);
+    EXPECT_EQ(v["title"].text, "\xc3\x8f\xc3\xb0\xc3\xa8\xc3\xa2\xc3\xa5\xc3\xb2");
 
     Bytes program(3000, 0x7F);
     Bytes region = fixture::LeadingBlock(Bytes(13056, 1), fixture::Packed(RichBody()));

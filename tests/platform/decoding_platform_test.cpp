@@ -1,6 +1,7 @@
 // Special folders, temporary names, the text codec and the file reader.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -149,6 +150,9 @@ TEST(FileReader, ReadsAcrossItsBufferAndStopsAtTheEnd) {
 
     EXPECT_FALSE(reader.Open(folder.path() / "missing"));
     EXPECT_FALSE(reader.Open(folder.path()));  // a folder is not a file
+    // Nor is a pipe: it has no length, and reading it could wait forever.
+    ASSERT_EQ(mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(reader.Open(folder.path() / "pipe"));
     EXPECT_FALSE(reader.IsOpen());
 }
 
