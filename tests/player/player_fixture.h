@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,7 +26,7 @@ struct TRecordingHost final : IReaderHost {
     bool Has(int code, int value) const;
 };
 
-// A window that keeps the last picture shown to it.
+// A window that counts what is presented to it.
 struct TRecordingWindow final : IPresentTarget {
     int presents = 0;
     void Present(const TBitmap&, int, int, int, int) override { ++presents; }
