@@ -43,11 +43,17 @@ private:
     bool open_ = false;
 };
 
-// Grows `output` towards `limit` as inflate fills it; false when memory
-// cannot be had.
-bool GrowOutput(std::vector<uint8_t>& output, size_t limit) {
+// Deflate cannot expand data by more than about 1032 to 1, so a declared
+// length up to that many times the stream is one the stream can justify.
+constexpr uint64_t kLargestRatio = 1032;
+
+// Grows `output` towards `limit` as inflate fills it: first to what the
+// stream's length can justify, then by doubling. False when memory cannot
+// be had.
+bool GrowOutput(std::vector<uint8_t>& output, size_t limit, size_t streamLength) {
     size_t size = output.size();
-    size_t want = std::min(limit, std::max<size_t>(kChunk, size * 2));
+    size_t first = size_t(std::min<uint64_t>(limit, std::max<uint64_t>(kChunk, streamLength * kLargestRatio)));
+    size_t want = size == 0 ? first : std::min(limit, std::max<size_t>(kChunk, size * 2));
     if (!FitsInMemory(want)) return false;
     try {
         output.resize(want);
@@ -89,16 +95,19 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
     for (;;) {
         if (stream->avail_in == 0 && consumed < inputLength) {
             size_t take = std::min(kChunk, inputLength - consumed);
-            for (size_t i = 0; i < take; ++i)
-                chunk[i] = key ? uint8_t(input[consumed + i] ^ key[(consumed + i) % 32])
-                               : input[consumed + i];
+            if (key) {
+                for (size_t i = 0; i < take; ++i)
+                    chunk[i] = uint8_t(input[consumed + i] ^ key[(consumed + i) & 31]);
+            } else {
+                std::memcpy(chunk, input + consumed, take);
+            }
             consumed += take;
             stream->next_in = chunk;
             stream->avail_in = uInt(take);
         }
         bool full = produced == declared;
         if (!full && produced == output.size()) {
-            if (!GrowOutput(output, declared)) return kUnpackMemError;
+            if (!GrowOutput(output, declared, inputLength)) return kUnpackMemError;
         }
         if (full) {
             stream->next_out = &spare;
