@@ -154,5 +154,39 @@ TEST_F(RenderToBitmap, ProgressEventsForLongPagesAndRefusalsForBadTargets) {
     EXPECT_EQ(rig.player->RenderToBitmap(empty, true), 0);
 }
 
+
+// Subdivision counts of 0 and 1 draw the same thin grid; 2 draws thick
+// major lines and a minor line in the middle of every cell.
+TEST_F(RenderToBitmap, OffScreenGridLinesAndSubdivisions) {
+    auto render = [&](uint32_t subdivisions) {
+        fixture::Header h = FloatHeader();
+        h.pageWidth = 200;
+        h.pageHeight = 150;
+        h.gridCellSize = Pack(20, 20);
+        h.gridSubdivisions = subdivisions;
+        TRecordingWriter w(h);
+        TPlayerRig rig(2, 200, 150);
+        EXPECT_EQ(rig.Open(WriteRecording(folder, "grid.stk", w)), 0);
+        TBitmap picture;
+        picture.Create(200, 150);
+        EXPECT_EQ(rig.player->RenderToBitmap(picture, true), 1);
+        return picture;
+    };
+    auto inked = [](const TBitmap& b, int x0, int x1, int y) {
+        int n = 0;
+        for (int x = x0; x < x1; ++x) n += PixelAt(b, x, y) != kWhite;
+        return n;
+    };
+    const TBitmap none = render(0), one = render(Pack(1, 1)), two = render(Pack(2, 2));
+    EXPECT_TRUE(SamePixels(none, one));
+    // Thin: 4 work samples, one display pixel's worth across x = 100.
+    EXPECT_GE(inked(none, 95, 105, 55), 1);
+    EXPECT_LE(inked(none, 95, 105, 55), 2);
+    EXPECT_EQ(inked(none, 105, 115, 55), 0);
+    // Thick: 12 work samples; a minor line at x = 110.
+    EXPECT_GE(inked(two, 95, 105, 55), 3);
+    EXPECT_GE(inked(two, 105, 115, 55), 1);
+}
+
 }  // namespace
 }  // namespace quil::test
