@@ -175,6 +175,11 @@ TEST(UnpackBlock, StatusesOfTheBlockForms) {
     // Output beyond the declared length, and bytes after the stream's end.
     Bytes oneShort = fixture::Packed(body, uint32_t(body.size() - 1));
     EXPECT_NE(UnpackBlock(oneShort.data(), oneShort.size(), out), kUnpackOk);
+    // A declared length of 4 GiB: memory follows the output, not the claim.
+    Bytes claimsMuch = fixture::Packed(body, 0xFFFFFFFFu);
+    EXPECT_EQ(UnpackBlock(claimsMuch.data(), claimsMuch.size(), out), kUnpackOk);
+    EXPECT_EQ(out, body);
+    EXPECT_LT(out.capacity(), size_t(64) << 20);
     Bytes trailing = fixture::Concat(block, Bytes(17, 0xEE));
     EXPECT_EQ(UnpackBlock(trailing.data(), trailing.size(), out), kUnpackOk);
     EXPECT_EQ(out, body);
