@@ -32,7 +32,8 @@ void PrintFileError(const std::string& file, const std::string& message, int cod
 }
 
 int UsageError(const std::string& command, const std::string& message) {
-    std::fprintf(stderr, "quil: %s\nTry 'quil %s--help' for more information.\n", message.c_str(),
+    // One line, like every other failure of the tool.
+    std::fprintf(stderr, "quil: %s (see 'quil %s--help')\n", message.c_str(),
                  command.empty() ? "" : (command + " ").c_str());
     return kExitUsage;
 }
@@ -67,10 +68,10 @@ bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
             value = token.substr(eq + 1);
             inlineValue = true;
         }
-        const OptionSpec* spec = nullptr;
+        const OptionSpec* option = nullptr;
         for (const OptionSpec& s : specs)
-            if (s.name == name) spec = &s;
-        if (spec == nullptr) {
+            if (s.name == name) option = &s;
+        if (option == nullptr) {
             error = "unknown option '" + name + "'";
             return false;
         }
@@ -78,13 +79,13 @@ bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
             error = "option '" + name + "' given twice";
             return false;
         }
-        if (spec->takesValue && !inlineValue) {
+        if (option->takesValue && !inlineValue) {
             if (i + 1 >= argc) {
                 error = "option '" + name + "' needs a value";
                 return false;
             }
             value = argv[++i];
-        } else if (!spec->takesValue && inlineValue) {
+        } else if (!option->takesValue && inlineValue) {
             error = "option '" + name + "' takes no value";
             return false;
         }

@@ -27,7 +27,8 @@ const char* LoadMessage(int code);
 
 // Writes "quil: FILE: MESSAGE" (and " (code N)" when code > 0) to stderr.
 void PrintFileError(const std::string& file, const std::string& message, int code = 0);
-// Writes "quil: MESSAGE" and a hint to run --help to stderr; returns 64.
+// Writes the one line "quil: MESSAGE (see 'quil COMMAND --help')" to stderr;
+// returns 64.
 int UsageError(const std::string& command, const std::string& message);
 
 // Opens FILE into `document`; on failure prints the error line and returns

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli/cli_common.h"
+#include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "export/image_file_name.h"
 #include "export/picture_export.h"
@@ -50,11 +51,6 @@ struct TExportRequest {
     bool fit = false;
 };
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
 std::optional<TImageType> TypeNamed(const std::string& name) {
     if (name == "bmp") return TImageType::Bitmap;
     if (name == "jpg" || name == "jpeg") return TImageType::Jpeg;
@@ -68,41 +64,6 @@ std::optional<TImageType> TypeOfExtension(const std::string& out) {
     if (ext.size() < 2)
         return std::nullopt;
     return TypeNamed(ext.substr(1));
-}
-
-std::optional<long long> ParseInteger(const std::string& text) {
-    if (text.empty())
-        return std::nullopt;
-    // Out of range values saturate, which the clamp to the element count
-    // then treats like any other position beyond the ends.
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0' || std::isspace((unsigned char)text[0]))
-        return std::nullopt;
-    return value;
-}
-
-std::optional<bool> ParseSwitch(const std::string& text) {
-    if (text == "on") return true;
-    if (text == "off") return false;
-    return std::nullopt;
-}
-
-// "WxH" with both sides whole numbers from 1 to INT_MAX.
-std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
-    const size_t x = text.find_first_of("xX");
-    if (x == std::string::npos)
-        return std::nullopt;
-    const std::string w = text.substr(0, x), h = text.substr(x + 1);
-    auto digits = [](const std::string& s) {
-        return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), ::isdigit);
-    };
-    if (!digits(w) || !digits(h))
-        return std::nullopt;
-    const long long width = std::stoll(w), height = std::stoll(h);
-    if (width < 1 || height < 1 || width > INT_MAX || height > INT_MAX)
-        return std::nullopt;
-    return std::make_pair(int(width), int(height));
 }
 
 // Fills the request from the arguments. Returns -1 to go on, or the exit

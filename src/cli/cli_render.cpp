@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "export/atomic_file.h"
 #include "export/bmp_writer.h"
@@ -62,46 +63,6 @@ struct TRenderRequest {
     bool reverse = false;
 };
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return char(std::tolower(c)); });
-    return s;
-}
-
-std::optional<long long> ParseInteger(const std::string& text) {
-    if (text.empty() || std::isspace((unsigned char)text[0])) return std::nullopt;
-    char* end = nullptr;
-    const long long value = std::strtoll(text.c_str(), &end, 10);
-    if (*end != '\0') return std::nullopt;
-    return value;
-}
-
-std::optional<float> ParseZoom(const std::string& text) {
-    if (text.empty() || std::isspace((unsigned char)text[0])) return std::nullopt;
-    char* end = nullptr;
-    const float value = std::strtof(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(value) || !(value > 0.0f)) return std::nullopt;
-    return value;
-}
-
-std::optional<bool> ParseSwitch(const std::string& text) {
-    if (text == "on") return true;
-    if (text == "off") return false;
-    return std::nullopt;
-}
-
-std::optional<std::pair<int, int>> ParseSize(const std::string& text) {
-    const size_t x = text.find_first_of("xX");
-    if (x == std::string::npos) return std::nullopt;
-    const std::string w = text.substr(0, x), h = text.substr(x + 1);
-    auto digits = [](const std::string& s) {
-        return !s.empty() && s.size() <= 10 && std::all_of(s.begin(), s.end(), ::isdigit);
-    };
-    if (!digits(w) || !digits(h)) return std::nullopt;
-    const long long width = std::stoll(w), height = std::stoll(h);
-    if (width < 1 || height < 1 || width > INT_MAX || height > INT_MAX) return std::nullopt;
-    return std::make_pair(int(width), int(height));
-}
-
 // Fills the request. Returns -1 to go on, or the exit status to end with.
 int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     const std::vector<OptionSpec> specs = {
@@ -133,7 +94,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     if (parsed.Has("--zoom") && parsed.Has("--size"))
         return UsageError("render", "--zoom and --size exclude each other");
     if (parsed.Has("--zoom")) {
-        const std::optional<float> zoom = ParseZoom(parsed.Value("--zoom"));
+        const std::optional<float> zoom = ParsePositiveFloat(parsed.Value("--zoom"));
         if (!zoom) return UsageError("render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
         request.zoom = *zoom;
     }

@@ -37,10 +37,7 @@ const Command kCommands[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fputs(kUsage, stderr);
-        return quil::kExitUsage;
-    }
+    if (argc < 2) return quil::UsageError("", "no command given");
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         std::fputs(kUsage, stdout);

@@ -1,5 +1,6 @@
 // quil info: the header and counts as JSON, exit statuses and messages.
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -173,7 +174,9 @@ TEST_F(CliFiles, UsageErrorsExit64AndHelpExits0) {
         auto run = RunQuil(args);
         EXPECT_EQ(run.status, 64) << (args.empty() ? "(none)" : args[0]);
         EXPECT_EQ(run.out, "");
-        EXPECT_NE(run.err, "");
+        // One line on stderr, like every other failure.
+        EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--help"}, {"info", "--help"}, {"dump", "-h"}}) {
