@@ -103,8 +103,10 @@ int main(int argc, char** argv) {
     // Circle a word and underline another.
     w.Stroke(Ellipse(670, 222, 165, 45, 1.6, 60), {.color = 0x0000D0});
     w.Stroke(Line(520, 600, 830, 596, 2.2, 25), {.color = 0x0000D0});
-    // An eraser stroke through the end of the last line.
-    w.Stroke(Line(690, 478, 850, 452, 9, 20), {.eraser = 1});
+    // An eraser stroke through the end of the last line. The pen stores
+    // the paper's colour with it, so the vector drawing, which writes every
+    // stroke in its own colour, shows it as paper too.
+    w.Stroke(Line(690, 478, 850, 452, 9, 20), {.color = 0xFFFFFF, .eraser = 1});
     w.Stamp(880, 60, 96, 96, quil::fixture::EncodeBmp(Sun(48)), 255, 99);
 
     quil::fixture::Bytes region =
