@@ -262,20 +262,8 @@ void TQuil3Reader::RemovePenMarker() {
     markerShown_ = false;
     // The same not-xor ring the renderer drew at this point: drawn again it
     // gives the samples back exactly.
+    renderer_->InvertPenMarker(&markerPoint_);
     const float x = markerPoint_.x, y = markerPoint_.y, r = markerPoint_.radius;
-    const int f = renderer_->WorkFactor();
-    const float ff = float(f);
-    TCanvas& c = renderer_->WorkCanvas();
-    c.SetBrushStyle(TBrushStyle::Clear);
-    c.SetPenMode(TPenMode::NotXor);
-    c.SetPenColor(kBlack);
-    c.SetPenWidth(f);
-    c.Ellipse(TruncToInt((x - r) * ff), TruncToInt((y - r) * ff), TruncToInt((x + r) * ff),
-              TruncToInt((y + r) * ff));
-    c.SetBrushStyle(TBrushStyle::Solid);
-    c.SetPenMode(TPenMode::Copy);
-    c.SetPenColor(renderer_->Color());
-    c.SetPenWidth(1);
     renderer_->ResolveRect(TruncToInt(x - r) - 2, TruncToInt(y - r) - 2, TruncToInt(x + r) + 3,
                            TruncToInt(y + r) + 3);
     repaintPending_ = 1;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "render/truncate_sample.h"
+
 namespace quil {
 
 TFuzzyLineGDI::TFuzzyLineGDI(IPresentTarget* window, int width, int height, int factor)
@@ -55,6 +57,24 @@ void TFuzzyLineGDI::SetInverted(bool inverted) {
     if (inverted == inverted_) return;
     inverted_ = inverted;
     ResolveAll();
+}
+
+void TFuzzyLineGDI::InvertPenMarker(const PenPoint* point) {
+    if (!valid_ || !point) return;
+    const float f = float(factor_);
+    auto mapX = [&](float x) { return TruncSample((x - originX_) * scaleX_ * f); };
+    auto mapY = [&](float y) { return TruncSample((y - originY_) * scaleY_ * f); };
+    const float x = point->x, y = point->y, r = point->radius;
+    TCanvas& c = workCanvas_;
+    c.SetBrushStyle(TBrushStyle::Clear);
+    c.SetPenMode(TPenMode::NotXor);
+    c.SetPenColor(kBlack);
+    c.SetPenWidth(factor_);
+    c.Ellipse(mapX(x - r), mapY(y - r), mapX(x + r), mapY(y + r));
+    c.SetBrushStyle(TBrushStyle::Solid);
+    c.SetPenMode(TPenMode::Copy);
+    c.SetPenColor(inkColor_);
+    c.SetPenWidth(1);
 }
 
 void TFuzzyLineGDI::SetColor(COLORREF c) {

@@ -60,6 +60,11 @@ public:
     int GetWorkHeight() const { return workHeight_; }
     void SetInverted(bool inverted);
     void SetPenMarker(bool on) { penMarker_ = on; }
+    // Draws the pen marker at the point's disc on the work surface: a
+    // not-xor ring of pen width f. Drawn a second time at the same point it
+    // gives every sample back exactly, which is how a marker is removed.
+    // Nothing is resolved.
+    void InvertPenMarker(const PenPoint* point);
     void SetColor(COLORREF c);
     void SetOpacity(int v);
     void AddDirtyRect(int left, int top, int right, int bottom);

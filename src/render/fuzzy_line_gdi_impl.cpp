@@ -7,20 +7,12 @@
 #include <new>
 
 #include "render/resolve_rows.h"
+#include "render/truncate_sample.h"
 
 namespace quil {
 
 namespace {
 
-// Float to int by truncation toward zero, with out-of-range values and NaN
-// held to a safe range so that wild coordinates cannot overflow the box
-// arithmetic (they then fall outside every surface).
-inline int Trunc(float v) {
-    if (!(v == v)) return 0;
-    if (v >= 1.0e9f) return 1000000000;
-    if (v <= -1.0e9f) return -1000000000;
-    return int(v);
-}
 
 constexpr int ShiftOf(int f) { return f == 4 ? 2 : (f == 2 ? 1 : 0); }
 
@@ -46,38 +38,38 @@ TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int h
 template <int F>
 void TFuzzyLineGDIImpl<F>::SetViewport(int originX, int originY, int viewWidth, int viewHeight) {
     TFuzzyLineGDI::SetViewport(originX, originY, viewWidth, viewHeight);
-    originWorkX_ = Trunc(originX_ * float(F));
-    originWorkY_ = Trunc(originY_ * float(F));
+    originWorkX_ = TruncSample(originX_ * float(F));
+    originWorkY_ = TruncSample(originY_ * float(F));
 }
 
 template <int F>
 int TFuzzyLineGDIImpl<F>::MapX(float x) const {
-    return Trunc((x - originX_) * scaleX_ * float(F));
+    return TruncSample((x - originX_) * scaleX_ * float(F));
 }
 
 template <int F>
 int TFuzzyLineGDIImpl<F>::MapY(float y) const {
-    return Trunc((y - originY_) * scaleY_ * float(F));
+    return TruncSample((y - originY_) * scaleY_ * float(F));
 }
 
 template <int F>
 typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float y,
                                                                   float r) const {
-    const int64_t X = Trunc(x * F), Y = Trunc(y * F), R = Trunc(r * F);
-    return {Trunc(float(X - R - 1 - originWorkX_) * scaleX_),
-            Trunc(float(Y - R - 1 - originWorkY_) * scaleY_),
-            Trunc(float(X + R + 1 - originWorkX_) * scaleX_),
-            Trunc(float(Y + R + 1 - originWorkY_) * scaleY_)};
+    const int64_t X = TruncSample(x * F), Y = TruncSample(y * F), R = TruncSample(r * F);
+    return {TruncSample(float(X - R - 1 - originWorkX_) * scaleX_),
+            TruncSample(float(Y - R - 1 - originWorkY_) * scaleY_),
+            TruncSample(float(X + R + 1 - originWorkX_) * scaleX_),
+            TruncSample(float(Y + R + 1 - originWorkY_) * scaleY_)};
 }
 
 template <int F>
 typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::SegmentBox(const PenSegment& s) const {
-    const int64_t X0 = Trunc(s.x0 * F), Y0 = Trunc(s.y0 * F), R0 = Trunc(s.r0 * F);
-    const int64_t X1 = Trunc(s.x1 * F), Y1 = Trunc(s.y1 * F), R1 = Trunc(s.r1 * F);
-    return {Trunc(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX_) * scaleX_),
-            Trunc(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY_) * scaleY_),
-            Trunc(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX_) * scaleX_),
-            Trunc(float(std::max(Y0 + R0, Y1 + R1) + 1 - originWorkY_) * scaleY_)};
+    const int64_t X0 = TruncSample(s.x0 * F), Y0 = TruncSample(s.y0 * F), R0 = TruncSample(s.r0 * F);
+    const int64_t X1 = TruncSample(s.x1 * F), Y1 = TruncSample(s.y1 * F), R1 = TruncSample(s.r1 * F);
+    return {TruncSample(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX_) * scaleX_),
+            TruncSample(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY_) * scaleY_),
+            TruncSample(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX_) * scaleX_),
+            TruncSample(float(std::max(Y0 + R0, Y1 + R1) + 1 - originWorkY_) * scaleY_)};
 }
 
 // Clips the box to the work surface; false when the operation must end.
@@ -188,20 +180,6 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict, TMa
 // An inverted ring of pen width F on the work surface; drawing it again at
 // the same place restores every sample.
 template <int F>
-void TFuzzyLineGDIImpl<F>::PenMarkerAt(float x, float y, float r) {
-    TCanvas& c = workCanvas_;
-    c.SetBrushStyle(TBrushStyle::Clear);
-    c.SetPenMode(TPenMode::NotXor);
-    c.SetPenColor(kBlack);
-    c.SetPenWidth(F);
-    c.Ellipse(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
-    c.SetBrushStyle(TBrushStyle::Solid);
-    c.SetPenMode(TPenMode::Copy);
-    c.SetPenColor(inkColor_);
-    c.SetPenWidth(1);
-}
-
-template <int F>
 void TFuzzyLineGDIImpl<F>::Composite(TComposite how, const TBox& box) {
     switch (how) {
         case TComposite::Ink: CompositeInk(box.left, box.top, box.right, box.bottom); break;
@@ -227,7 +205,7 @@ void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TComposite how, bool marke
     ClearMask(box);
     MaskDisc(p.x, p.y, p.radius, TMaskOp::Add);
     Composite(how, box);
-    if (marker && penMarker_ && p.radius > 0) PenMarkerAt(p.x, p.y, p.radius);
+    if (marker && penMarker_ && p.radius > 0) InvertPenMarker(&p);
     ResolveAfterDrawing(box);
 }
 
@@ -235,7 +213,10 @@ template <int F>
 void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool marker,
                                        bool strict) {
     // Inverts back the ring the previous call left at the start point.
-    if (marker && penMarker_ && s.r0 > 0) PenMarkerAt(s.x0, s.y0, s.r0);
+    if (marker && penMarker_ && s.r0 > 0) {
+        const PenPoint start{s.x0, s.y0, s.r0};
+        InvertPenMarker(&start);
+    }
     TBox box = SegmentBox(s);
     if (!ClipBox(box)) return;
     ClearMask(box);
@@ -244,7 +225,10 @@ void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool
     // The start disc was inked by the step before: only new area is inked.
     MaskDisc(s.x0, s.y0, s.r0, TMaskOp::Remove);
     Composite(how, box);
-    if (marker && penMarker_ && s.r1 > 0) PenMarkerAt(s.x1, s.y1, s.r1);
+    if (marker && penMarker_ && s.r1 > 0) {
+        const PenPoint end{s.x1, s.y1, s.r1};
+        InvertPenMarker(&end);
+    }
     ResolveAfterDrawing(box);
 }
 

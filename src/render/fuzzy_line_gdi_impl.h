@@ -57,7 +57,6 @@ private:
     void MaskDisc(float x, float y, float r, TMaskOp op);
     void MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op);
     void KeepNewSamples(const TBox& box);
-    void PenMarkerAt(float x, float y, float r);
     void Composite(TComposite how, const TBox& box);
     void ResolveAfterDrawing(const TBox& box);
     void DotWith(const PenPoint& p, TComposite how, bool marker);
