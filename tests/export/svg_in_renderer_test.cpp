@@ -143,5 +143,38 @@ TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
     }
 }
 
+// Stamps are embedded as RGBA PNG with white transparent: the strokes under
+// a stamp's white must show in the client as they do in the raster export,
+// and the stamp's own pixels land where the raster export puts them, at its
+// natural size and enlarged.
+TEST(SvgInARealRenderer, StampsMatchThePngExport) {
+    if (!HaveRsvg())
+        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
+    fixture::Picture picture = fixture::SolidPicture(64, 40, 0xFFFFFF);
+    for (int y = 8; y < 32; ++y)
+        for (int x = 16; x < 48; ++x)
+            picture.pixels[size_t(y) * 64 + x] = 0x204080;
+    testing::TTestFolder folder;
+    fixture::TRecordingWriter writer(fixture::Header{});
+    testing::AddTestStrokes(writer, 8);
+    writer.Stamp(40, 60, 64, 40, fixture::EncodeBmp(picture));
+    writer.Stamp(500, 200, 128, 80, fixture::EncodeBmp(picture));
+    ASSERT_TRUE(fixture::WriteFile(folder / "page.stk", writer.Body()));
+
+    testing::TOpenPlayer player(folder / "page.stk");
+    ASSERT_EQ(player.openResult, 0);
+    ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
+    ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
+    ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
+        << testing::ReadText(folder / "svg.png.log");
+
+    TRgbaPicture svg, raster;
+    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "svg.png").string()), svg));
+    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "raster.png").string()), raster));
+    // The enlarged stamp is smoothed by the client across one picture pixel
+    // (two page units), where the raster export repeats pixels.
+    ExpectSameGeometry(svg, raster, 3);
+}
+
 }  // namespace
 }  // namespace quil
