@@ -167,38 +167,52 @@ inline bool EightClear(const uint8_t* m) {
     return word == 0;
 }
 
+// Calls ink(sample, i) for every work sample of the box whose mask byte is
+// set (i counts columns from x0), and clears that mask byte behind it when
+// Clearing. Instantiated once per compositing rule, so the opaque case is a
+// loop of its own that copies without multiplying.
+template <bool Clearing, class Ink>
+void ForMaskedSamples(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, Ink ink) {
+    const int n = x1 - x0 + 1;
+    for (int y = y0; y <= y1; ++y) {
+        uint8_t* m = mask.ScanLine(y) + x0;
+        uint8_t* row = work.ScanLine(y) + 3 * x0;
+        int i = 0;
+        while (i < n) {
+            if (i + 8 <= n && EightClear(m + i)) {
+                i += 8;
+                continue;
+            }
+            if (m[i]) {
+                ink(row + 3 * i, i);
+                if (Clearing) m[i] = 0;
+            }
+            ++i;
+        }
+    }
+}
+
 }  // namespace
 
 template <bool Clearing>
 void TFuzzyLineGDI::CompositeInkRows(int x0, int y0, int x1, int y1) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
     const uint8_t blue = inkBlue_, green = inkGreen_, red = inkRed_;
-    const int n = x1 - x0 + 1;
-    const bool opaque = alpha_ >= 256;
+    if (alpha_ >= 256) {
+        ForMaskedSamples<Clearing>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
+            p[0] = blue;
+            p[1] = green;
+            p[2] = red;
+        });
+        return;
+    }
     const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
     const unsigned kb = blue * a, kg = green * a, kr = red * a;
-    for (int y = y0; y <= y1; ++y) {
-        uint8_t* m = mask_.ScanLine(y) + x0;
-        uint8_t* row = work_.ScanLine(y) + 3 * x0;
-        for (int i = 0; i < n; ++i) {
-            if (i + 8 <= n && EightClear(m + i)) {
-                i += 7;
-                continue;
-            }
-            if (!m[i]) continue;
-            uint8_t* p = row + 3 * i;
-            if (opaque) {
-                p[0] = blue;
-                p[1] = green;
-                p[2] = red;
-            } else {
-                p[0] = uint8_t((p[0] * ca + kb) >> 8);
-                p[1] = uint8_t((p[1] * ca + kg) >> 8);
-                p[2] = uint8_t((p[2] * ca + kr) >> 8);
-            }
-            if (Clearing) m[i] = 0;
-        }
-    }
+    ForMaskedSamples<Clearing>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
+        p[0] = uint8_t((p[0] * ca + kb) >> 8);
+        p[1] = uint8_t((p[1] * ca + kg) >> 8);
+        p[2] = uint8_t((p[2] * ca + kr) >> 8);
+    });
 }
 
 void TFuzzyLineGDI::CompositeInk(int x0, int y0, int x1, int y1) {
@@ -212,20 +226,36 @@ void TFuzzyLineGDI::CompositeInkClearing(int x0, int y0, int x1, int y1) {
 // The eraser restores the background layer where one exists, else paper.
 void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    const bool layer = !background_.Empty();
     const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
-    const int n = x1 - x0 + 1;
-    for (int y = y0; y <= y1; ++y) {
-        const uint8_t* m = mask_.ScanLine(y) + x0;
-        uint8_t* p = work_.ScanLine(y) + 3 * x0;
-        const uint8_t* s = layer ? background_.ScanLine(y) + 3 * x0 : nullptr;
-        for (int i = 0; i < n; ++i, p += 3) {
-            if (!m[i]) continue;
-            for (int c = 0; c < 3; ++c) {
-                const unsigned v = s ? s[3 * i + c] : kPaperByte;
-                p[c] = alpha_ >= 256 ? uint8_t(v) : uint8_t((p[c] * ca + v * a) >> 8);
-            }
+    if (background_.Empty()) {
+        const unsigned paper = kPaperByte;
+        if (alpha_ >= 256) {
+            ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1,
+                                    [=](uint8_t* p, int) { p[0] = p[1] = p[2] = uint8_t(paper); });
+        } else {
+            const unsigned k = paper * a;
+            ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
+                for (int c = 0; c < 3; ++c) p[c] = uint8_t((p[c] * ca + k) >> 8);
+            });
         }
+        return;
+    }
+    // The layer has the work surface's layout: one offset addresses the same
+    // sample in both.
+    const uint8_t* workBits = work_.Bits();
+    const uint8_t* layerBits = background_.Bits();
+    if (alpha_ >= 256) {
+        ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
+            const uint8_t* s = layerBits + (p - workBits);
+            p[0] = s[0];
+            p[1] = s[1];
+            p[2] = s[2];
+        });
+    } else {
+        ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
+            const uint8_t* s = layerBits + (p - workBits);
+            for (int c = 0; c < 3; ++c) p[c] = uint8_t((p[c] * ca + s[c] * a) >> 8);
+        });
     }
 }
 
