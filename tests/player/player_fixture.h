@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -12,6 +13,21 @@
 #include "recording_writer.h"
 
 namespace quil::test {
+
+// Colours equal within `tolerance` per channel: an eraser of opacity 255
+// restores (ink + 255 * (layer - ink)) / 256, one level short of the layer.
+inline bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
+        if (d > tolerance || d < -tolerance) return false;
+    }
+    return true;
+}
+
+// A grid word from its low and high halves.
+inline uint32_t Pack(int low, int high) {
+    return uint32_t(uint16_t(low)) | (uint32_t(uint16_t(high)) << 16);
+}
 
 // A host that logs every event the player sends, and may run a command
 // from inside one (as a window processing messages would).

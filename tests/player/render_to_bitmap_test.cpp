@@ -15,17 +15,6 @@ uint32_t PixelAt(const TBitmap& b, int x, int y) {
     return MakeColor(p[2], p[1], p[0]);
 }
 
-// Colours equal within `tolerance` per channel: an eraser of opacity 255
-// restores (ink + 255 * (layer - ink)) / 256, one level short of the layer.
-bool Near(uint32_t a, uint32_t b, int tolerance = 2) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        const int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-        if (d > tolerance || d < -tolerance) return false;
-    }
-    return true;
-}
-
-uint32_t Pack(int low, int high) { return uint32_t(uint16_t(low)) | (uint32_t(uint16_t(high)) << 16); }
 
 class RenderToBitmap : public ::testing::Test {
 protected:
