@@ -75,6 +75,24 @@ void ExpectSameGeometry(const TRgbaPicture& svg, const TRgbaPicture& raster, int
     EXPECT_NEAR(double(tintSvg) / tintRaster, 1.0, 0.12);
 }
 
+// Opens folder/page.stk, exports its page as PNG and the whole recording as
+// SVGZ, renders the SVGZ with the client and compares the two pictures'
+// geometry within `band` pixels.
+void ExpectClientMatchesPngExport(const fs::path& folder, int band = 2, bool withBackground = false) {
+    testing::TOpenPlayer player(folder / "page.stk");
+    ASSERT_EQ(player.openResult, 0);
+    ASSERT_EQ(player->HasBackground(), withBackground);
+    ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
+    ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
+    ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
+        << testing::ReadText(folder / "svg.png.log");
+
+    TRgbaPicture svg, raster;
+    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "svg.png").string()), svg));
+    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "raster.png").string()), raster));
+    ExpectSameGeometry(svg, raster, band);
+}
+
 TEST(SvgInARealRenderer, StrokesAndGridMatchThePngExport) {
     if (!HaveRsvg())
         GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
@@ -90,17 +108,7 @@ TEST(SvgInARealRenderer, StrokesAndGridMatchThePngExport) {
     testing::AddTestStrokes(writer, 12);
     ASSERT_TRUE(fixture::WriteFile(folder / "page.stk", writer.Body()));
 
-    testing::TOpenPlayer player(folder / "page.stk");
-    ASSERT_EQ(player.openResult, 0);
-    ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
-    ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
-    ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
-        << testing::ReadText(folder / "svg.png.log");
-
-    TRgbaPicture svg, raster;
-    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "svg.png").string()), svg));
-    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "raster.png").string()), raster));
-    ExpectSameGeometry(svg, raster);
+    ExpectClientMatchesPngExport(folder.Path());
 }
 
 // Background pictures placed and tiled, embedded as PNG data: the client
@@ -128,18 +136,7 @@ TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
         testing::AddTestStrokes(writer, 2);
         ASSERT_TRUE(fixture::WriteFile(folder / "page.stk", writer.Body()));
 
-        testing::TOpenPlayer player(folder / "page.stk");
-        ASSERT_EQ(player.openResult, 0);
-        ASSERT_TRUE(player->HasBackground());
-        ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
-        ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
-        ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
-            << testing::ReadText(folder / "svg.png.log");
-
-        TRgbaPicture svg, raster;
-        ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "svg.png").string()), svg));
-        ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "raster.png").string()), raster));
-        ExpectSameGeometry(svg, raster, c.band);
+        ExpectClientMatchesPngExport(folder.Path(), c.band, true);
     }
 }
 
@@ -161,19 +158,9 @@ TEST(SvgInARealRenderer, StampsMatchThePngExport) {
     writer.Stamp(500, 200, 128, 80, fixture::EncodeBmp(picture));
     ASSERT_TRUE(fixture::WriteFile(folder / "page.stk", writer.Body()));
 
-    testing::TOpenPlayer player(folder / "page.stk");
-    ASSERT_EQ(player.openResult, 0);
-    ASSERT_EQ(SavePng(*player, folder / "raster.png"), 1);
-    ASSERT_EQ(WriteSvgzFile(*player->Document(), folder / "page.svgz"), 0);
-    ASSERT_TRUE(RenderWithRsvg(folder / "page.svgz", folder / "svg.png"))
-        << testing::ReadText(folder / "svg.png.log");
-
-    TRgbaPicture svg, raster;
-    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "svg.png").string()), svg));
-    ASSERT_TRUE(DecodePng(testing::ReadWholeFile((folder / "raster.png").string()), raster));
     // The enlarged stamp is smoothed by the client across one picture pixel
     // (two page units), where the raster export repeats pixels.
-    ExpectSameGeometry(svg, raster, 3);
+    ExpectClientMatchesPngExport(folder.Path(), 3);
 }
 
 }  // namespace
