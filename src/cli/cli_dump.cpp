@@ -1,6 +1,7 @@
 // quil dump FILE: every element of a recording with its points.
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "cli/cli_common.h"
 #include "cli/cli_json.h"
@@ -15,21 +16,23 @@ const char kDumpUsage[] =
     "Prints the page and every element of the recording FILE, in order, as\n"
     "one JSON object.\n";
 
+// A JSON array of floats: [a, b, ...].
+void WriteFloats(TJsonOut& out, std::initializer_list<float> values) {
+    out.Raw("[");
+    for (const float* v = values.begin(); v != values.end(); ++v) {
+        if (v != values.begin()) out.Raw(", ");
+        out.Float(*v);
+    }
+    out.Raw("]");
+}
+
 void WriteBox(TJsonOut& out, const TInkelDataWT& e) {
     out.Key("box");
     if (e.maxRadius < 0.0f) {
         out.Raw("null");
         return;
     }
-    out.Raw("[");
-    out.Float(e.minX);
-    out.Raw(", ");
-    out.Float(e.minY);
-    out.Raw(", ");
-    out.Float(e.maxX);
-    out.Raw(", ");
-    out.Float(e.maxY);
-    out.Raw("]");
+    WriteFloats(out, {e.minX, e.minY, e.maxX, e.maxY});
 }
 
 void WriteStroke(TJsonOut& out, const TStrokeDataWT& s) {
@@ -50,13 +53,8 @@ void WriteStroke(TJsonOut& out, const TStrokeDataWT& s) {
     out.Key("points");
     out.Raw("[");
     for (const TPenReplayPointWT* p = s.firstPoint; p != nullptr; p = p->next) {
-        out.Raw(p == s.firstPoint ? "[" : ", [");
-        out.Float(p->x);
-        out.Raw(", ");
-        out.Float(p->y);
-        out.Raw(", ");
-        out.Float(p->radius);
-        out.Raw("]");
+        if (p != s.firstPoint) out.Raw(", ");
+        WriteFloats(out, {p->x, p->y, p->radius});
     }
     out.Raw("]");
 }
