@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     else if (size >= 12 && std::memcmp(data, "Qui3", 4) == 0)
         sizeAt = 8;
     if (sizeAt != 0)
-        for (int i = 0; i < 4; ++i) bytes[sizeAt + size_t(i)] = uint8_t(length >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            bytes[sizeAt + size_t(i)] = uint8_t(length >> (8 * i));
 
     quil::TFileReader reader;
     reader.OpenMemory(bytes.data(), bytes.size());
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     document.LoadBody(reader, 0, length);
     // Walk what was built, as the player would.
     int count = 0;
-    for (const quil::TInkelDataWT* e = document.firstElement; e; e = e->next) ++count;
+    for (const quil::TInkelDataWT* e = document.firstElement; e; e = e->next)
+        ++count;
     if (count != document.ElementCount()) __builtin_trap();
     return 0;
 }

@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     const auto body = root / "fuzz_load_body";
     Put(body, "quil", Body(1, Generation::Quil));
     Put(body, "qui2", Body(2, Generation::Qui2));
-    for (uint16_t minor : {0, 4, 6, 7, 8}) Put(body, "qui3_" + std::to_string(minor), Body(minor));
+    for (uint16_t minor : {0, 4, 6, 7, 8})
+        Put(body, "qui3_" + std::to_string(minor), Body(minor));
     Put(body, "leading", LeadingBlock(Bytes(4, 0), Body(8)));
     Put(body, "packed", LeadingBlock(Bytes(4, 0), Packed(Body(8))));
 
@@ -59,8 +60,9 @@ int main(int argc, char** argv) {
     Put(bmp, "pal1", EncodeBmp(PatternPicture(9, 2, 2), {.bitsPerPixel = 1}));
     Put(bmp, "rle8", EncodeBmp(p, {.bitsPerPixel = 8, .compression = BmpCompression::Rle8}));
     Put(bmp, "rle4", EncodeBmp(p, {.bitsPerPixel = 4, .compression = BmpCompression::Rle4}));
-    Put(bmp, "fields16_v5", EncodeBmp(p, {.bitsPerPixel = 16, .headerSize = 124,
-                                          .compression = BmpCompression::Bitfields}));
+    Put(bmp, "fields16_v5",
+        EncodeBmp(
+            p, {.bitsPerPixel = 16, .headerSize = 124, .compression = BmpCompression::Bitfields}));
     Put(bmp, "rgb32_v4", EncodeBmp(p, {.bitsPerPixel = 32, .headerSize = 108}));
     return 0;
 }

@@ -47,7 +47,8 @@ std::vector<Point> Line(double x0, double y0, double x1, double y1, double width
     for (int i = 0; i <= samples; ++i) {
         double t = double(i) / samples;
         double sag = 3 * std::sin(t * kPi);
-        points.push_back({x0 + (x1 - x0) * t, y0 + (y1 - y0) * t + sag, i == samples ? 0.0 : width});
+        points.push_back(
+            {x0 + (x1 - x0) * t, y0 + (y1 - y0) * t + sag, i == samples ? 0.0 : width});
     }
     return points;
 }

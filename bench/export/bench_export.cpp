@@ -12,8 +12,8 @@
 #include <zlib.h>
 
 #include "export/atomic_file.h"
-#include "export/picture_export.h"
 #include "export/jpeg_writer.h"
+#include "export/picture_export.h"
 #include "export/png_writer.h"
 #include "export/svg_document.h"
 #include "export/svgz_writer.h"
@@ -62,7 +62,8 @@ struct TBenchPage {
             std::vector<fixture::Point> points;
             const double x0 = (s * 53) % 800, y0 = 20 + (s * 37) % 680;
             for (int i = 0; i < 100; ++i)
-                points.push_back({x0 + i * 2.0, y0 + 8.0 * std::sin(i * 0.3), i == 99 ? 0.0 : 1.5 + std::sin(i * 0.1)});
+                points.push_back({x0 + i * 2.0, y0 + 8.0 * std::sin(i * 0.3),
+                                  i == 99 ? 0.0 : 1.5 + std::sin(i * 0.1)});
             writer.Stroke(points, {.color = uint32_t(s * 0x10305) & 0xFFFFFF});
         }
         const auto path = BenchFile("quil-bench-export.stk");
@@ -96,7 +97,8 @@ BENCHMARK(BM_Baseline_CopyPage)->Unit(benchmark::kMillisecond);
 void BM_RenderPage(benchmark::State& state) {
     TBitmap picture;
     for (auto _ : state)
-        benchmark::DoNotOptimize(RenderExportPicture(Page().player, kPageWidth, kPageHeight, true, picture));
+        benchmark::DoNotOptimize(
+            RenderExportPicture(Page().player, kPageWidth, kPageHeight, true, picture));
 }
 BENCHMARK(BM_RenderPage)->Unit(benchmark::kMillisecond);
 

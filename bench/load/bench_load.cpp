@@ -83,7 +83,8 @@ void BM_InflateAlone(benchmark::State& state) {
     Bytes out(files.body.size());
     for (auto _ : state) {
         uLongf length = uLongf(out.size());
-        if (uncompress(out.data(), &length, files.stream.data(), uLong(files.stream.size())) != Z_OK)
+        if (uncompress(out.data(), &length, files.stream.data(), uLong(files.stream.size())) !=
+            Z_OK)
             state.SkipWithError("inflate failed");
         benchmark::DoNotOptimize(out.data());
     }

@@ -31,7 +31,8 @@ const std::filesystem::path& LongRecording() {
         h.minor = 6;
         fixture::TRecordingWriter w(h);
         std::mt19937 rng(12345);
-        std::uniform_real_distribution<double> px(20, 1000), py(20, 700), step(-6, 6), radius(0.5, 4);
+        std::uniform_real_distribution<double> px(20, 1000), py(20, 700), step(-6, 6),
+            radius(0.5, 4);
         for (int s = 0; s < 2000; ++s) {
             std::vector<fixture::Point> points;
             double x = px(rng), y = py(rng);
@@ -41,7 +42,8 @@ const std::filesystem::path& LongRecording() {
                 y = std::clamp(y + step(rng), 0.0, 718.0);
                 points.push_back({x, y, i == 99 ? 0.0 : r});
             }
-            w.Stroke(points, {.color = uint32_t(rng() & 0xFFFFFF), .opacity = s % 3 == 0 ? 128u : 255u});
+            w.Stroke(points,
+                     {.color = uint32_t(rng() & 0xFFFFFF), .opacity = s % 3 == 0 ? 128u : 255u});
         }
         const auto file = std::filesystem::temp_directory_path() / "quil-bench-player.stk";
         fixture::WriteFile(file, w.Body());
@@ -94,7 +96,10 @@ void BM_BackwardStepAgainstFullRedraw(benchmark::State& state) {
     state.counters["full_redraw_ms"] = 1000 * redraw / state.iterations();
     state.counters["speedup"] = redraw / backward;
 }
-BENCHMARK(BM_BackwardStepAgainstFullRedraw)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_BackwardStepAgainstFullRedraw)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
 
 // One replay tick at step 38 (the fastest rate), against the 33 ms period
 // of the replay timer.

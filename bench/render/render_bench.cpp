@@ -30,7 +30,8 @@ uint64_t ReadOnce(TFuzzyLineGDI& r) {
     const int bytes = 3 * r.GetWorkWidth();
     for (int y = 0; y < r.GetWorkHeight(); ++y) {
         const uint64_t* p = reinterpret_cast<const uint64_t*>(r.WorkRow(y));
-        for (int i = 0; i < bytes / 8; ++i) sum += p[i];
+        for (int i = 0; i < bytes / 8; ++i)
+            sum += p[i];
     }
     return sum;
 }
@@ -124,7 +125,8 @@ void BM_PageOfSegmentsAgainstCairo(benchmark::State& state) {
         r.SetColor(MakeColor(20, 30, 200));
         r.SetOpacity(200);
         const auto t0 = TClock::now();
-        for (const PenSegment& s : page) r.DrawSegment(&s);
+        for (const PenSegment& s : page)
+            r.DrawSegment(&s);
         const auto t1 = TClock::now();
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_paint(cr);

@@ -38,7 +38,7 @@ int OpenOrReport(TPenReplayWT& document, const std::string& file, bool* selfCont
 // A small parser for "-o OUT", "--name VALUE", "--name=VALUE", flags and
 // positional arguments; "--" ends the options.
 struct OptionSpec {
-    std::string name;     // "-o", "--type", "--fit"
+    std::string name;  // "-o", "--type", "--fit"
     bool takesValue = false;
 };
 

@@ -11,10 +11,9 @@ namespace quil {
 
 namespace {
 
-const char kDumpUsage[] =
-    "Usage: quil dump FILE\n"
-    "Prints the page and every element of the recording FILE, in order, as\n"
-    "one JSON object.\n";
+const char kDumpUsage[] = "Usage: quil dump FILE\n"
+                          "Prints the page and every element of the recording FILE, in order, as\n"
+                          "one JSON object.\n";
 
 // A JSON array of floats: [a, b, ...].
 void WriteFloats(TJsonOut& out, std::initializer_list<float> values) {

@@ -61,8 +61,7 @@ std::optional<TImageType> TypeNamed(const std::string& name) {
 
 std::optional<TImageType> TypeOfExtension(const std::string& out) {
     const std::string ext = Lower(std::filesystem::path(out).extension().string());
-    if (ext.size() < 2)
-        return std::nullopt;
+    if (ext.size() < 2) return std::nullopt;
     return TypeNamed(ext.substr(1));
 }
 
@@ -70,13 +69,12 @@ std::optional<TImageType> TypeOfExtension(const std::string& out) {
 // status to end with (0 after --help, 64 on a usage error).
 int ParseRequest(int argc, char** argv, TExportRequest& request) {
     const std::vector<OptionSpec> specs = {
-        {"-o", true},         {"--type", true}, {"--position", true}, {"--grid", true},
+        {"-o", true},           {"--type", true}, {"--position", true}, {"--grid", true},
         {"--background", true}, {"--size", true}, {"--fit", false},
     };
     ParsedArguments parsed;
     std::string error;
-    if (!ParseArguments(argc, argv, specs, parsed, error))
-        return UsageError("export", error);
+    if (!ParseArguments(argc, argv, specs, parsed, error)) return UsageError("export", error);
     if (parsed.help) {
         std::fputs(kExportUsage, stdout);
         return kExitOk;
@@ -92,22 +90,23 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
     const std::optional<TImageType> type =
         parsed.Has("--type") ? TypeNamed(parsed.Value("--type")) : TypeOfExtension(request.out);
     if (!type)
-        return UsageError("export", parsed.Has("--type")
-                                        ? "unknown --type '" + parsed.Value("--type") + "' (bmp, jpg, png or svgz)"
-                                        : "cannot tell the file type from '" + request.out + "'; give --type");
+        return UsageError(
+            "export",
+            parsed.Has("--type")
+                ? "unknown --type '" + parsed.Value("--type") + "' (bmp, jpg, png or svgz)"
+                : "cannot tell the file type from '" + request.out + "'; give --type");
     request.type = *type;
 
     if (parsed.Has("--position")) {
         request.position = ParseInteger(parsed.Value("--position"));
         if (!request.position)
-            return UsageError("export", "--position needs a whole number, not '" + parsed.Value("--position") + "'");
+            return UsageError("export", "--position needs a whole number, not '" +
+                                            parsed.Value("--position") + "'");
     }
     for (const char* name : {"--grid", "--background"}) {
-        if (!parsed.Has(name))
-            continue;
+        if (!parsed.Has(name)) continue;
         const std::optional<bool> on = ParseSwitch(parsed.Value(name));
-        if (!on)
-            return UsageError("export", std::string(name) + " takes on or off");
+        if (!on) return UsageError("export", std::string(name) + " takes on or off");
         (std::string(name) == "--grid" ? request.grid : request.background) = on;
     }
     if (parsed.Has("--size")) {
@@ -117,15 +116,13 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
                                             parsed.Value("--size") + "'");
     }
     request.fit = parsed.Has("--fit");
-    if (request.fit && !request.size)
-        return UsageError("export", "--fit needs --size");
+    if (request.fit && !request.size) return UsageError("export", "--fit needs --size");
     return -1;
 }
 
 int ReportStatus(const TExportRequest& request, TExportStatus status) {
     switch (status) {
-    case TExportStatus::Done:
-        return kExitOk;
+    case TExportStatus::Done: return kExitOk;
     case TExportStatus::NothingToExport:
         PrintFileError(request.file, "the recording cannot be exported");
         return kExitRefused;
@@ -135,8 +132,7 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
     case TExportStatus::CannotEncode:
         PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
         return kExitRefused;
-    case TExportStatus::CannotWrite:
-        break;
+    case TExportStatus::CannotWrite: break;
     }
     PrintFileError(request.file, "cannot write " + request.out);
     return kExitOutput;
@@ -145,17 +141,14 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
 int ExportDrawing(const TExportRequest& request) {
     TPenReplayWT document(1022, 718);
     const int code = OpenOrReport(document, request.file);
-    if (code != kLoadOk)
-        return code;
+    if (code != kLoadOk) return code;
     switch (WriteSvgz(document, request.out)) {
-    case TSvgzStatus::Done:
-        return kExitOk;
+    case TSvgzStatus::Done: return kExitOk;
     case TSvgzStatus::CannotBuild:
         PrintFileError(request.file, "the drawing cannot be built (a picture does not encode, "
                                      "or the grid asks for too many lines)");
         return kExitRefused;
-    case TSvgzStatus::CannotWrite:
-        break;
+    case TSvgzStatus::CannotWrite: break;
     }
     PrintFileError(request.file, "cannot write " + request.out);
     return kExitOutput;
@@ -168,8 +161,7 @@ class TRasterExportPlayer {
 public:
     int Open(const std::string& file) {
         const int code = player_.Open(file);
-        if (code == kLoadOk)
-            player_.Show(false);  // drawn complete, as after opening
+        if (code == kLoadOk) player_.Show(false);  // drawn complete, as after opening
         return code;
     }
 
@@ -179,7 +171,8 @@ public:
         player_.SetGrid(request.grid.value_or(true));
         player_.SetBackground(request.background.value_or(true));
         const int count = player_.ElementCount();
-        const long long position = std::clamp<long long>(request.position.value_or(count), 0, count);
+        const long long position =
+            std::clamp<long long>(request.position.value_or(count), 0, count);
         if (position != player_.Position() && player_.GoTo(int(position), false) != 1)
             return TExportStatus::NothingToExport;
         const auto [width, height] =
@@ -207,8 +200,7 @@ int ExportPicture(const TExportRequest& request) {
 int RunExport(int argc, char** argv) {
     TExportRequest request;
     const int parsed = ParseRequest(argc, argv, request);
-    if (parsed >= 0)
-        return parsed;
+    if (parsed >= 0) return parsed;
     return request.type == TImageType::Svgz ? ExportDrawing(request) : ExportPicture(request);
 }
 

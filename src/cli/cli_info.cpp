@@ -10,10 +10,9 @@ namespace quil {
 
 namespace {
 
-const char kInfoUsage[] =
-    "Usage: quil info FILE\n"
-    "Prints the header of the recording FILE and the number of its elements\n"
-    "as one JSON object.\n";
+const char kInfoUsage[] = "Usage: quil info FILE\n"
+                          "Prints the header of the recording FILE and the number of its elements\n"
+                          "as one JSON object.\n";
 
 struct Counts {
     int64_t strokes = 0;

@@ -43,9 +43,7 @@ void TJsonOut::String(const std::string& utf8) {
     std::fputc('"', stream_);
 }
 
-void TJsonOut::Utf16String(const char16_t* text, size_t count) {
-    String(Utf16ToUtf8(text, count));
-}
+void TJsonOut::Utf16String(const char16_t* text, size_t count) { String(Utf16ToUtf8(text, count)); }
 
 void TJsonOut::Key(const char* key, bool first) {
     if (!first) Raw(", ");

@@ -66,9 +66,9 @@ struct TRenderRequest {
 // Fills the request. Returns -1 to go on, or the exit status to end with.
 int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     const std::vector<OptionSpec> specs = {
-        {"-o", true},       {"--zoom", true},     {"--size", true}, {"--quality", true},
-        {"--grid", true},   {"--background", true}, {"--position", true}, {"--play", true},
-        {"--step", true},   {"--rate", true},     {"--reverse", false},
+        {"-o", true},     {"--zoom", true},       {"--size", true},     {"--quality", true},
+        {"--grid", true}, {"--background", true}, {"--position", true}, {"--play", true},
+        {"--step", true}, {"--rate", true},       {"--reverse", false},
     };
     ParsedArguments parsed;
     std::string error;
@@ -81,7 +81,8 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         return UsageError("render", parsed.positional.empty() ? "render needs one recording FILE"
                                                               : "render takes one recording FILE");
     request.file = parsed.positional[0];
-    if (!parsed.Has("-o") || parsed.Value("-o").empty()) return UsageError("render", "render needs -o OUT");
+    if (!parsed.Has("-o") || parsed.Value("-o").empty())
+        return UsageError("render", "render needs -o OUT");
     request.out = parsed.Value("-o");
     const std::string ext = Lower(std::filesystem::path(request.out).extension().string());
     if (ext == ".png")
@@ -95,7 +96,9 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         return UsageError("render", "--zoom and --size exclude each other");
     if (parsed.Has("--zoom")) {
         const std::optional<float> zoom = ParsePositiveFloat(parsed.Value("--zoom"));
-        if (!zoom) return UsageError("render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
+        if (!zoom)
+            return UsageError(
+                "render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
         request.zoom = *zoom;
     }
     if (parsed.Has("--size")) {
@@ -124,7 +127,8 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     if (parsed.Has("--position")) {
         request.position = ParseInteger(parsed.Value("--position"));
         if (!request.position)
-            return UsageError("render", "--position needs a whole number, not '" + parsed.Value("--position") + "'");
+            return UsageError("render", "--position needs a whole number, not '" +
+                                            parsed.Value("--position") + "'");
     }
     if (parsed.Has("--play")) {
         request.ticks = ParseInteger(parsed.Value("--play"));
@@ -137,13 +141,15 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     if (parsed.Has("--step")) {
         const std::optional<long long> step = ParseInteger(parsed.Value("--step"));
         if (!step || *step < 1 || *step > INT_MAX)
-            return UsageError("render", "--step needs a whole number of at least 1, not '" + parsed.Value("--step") + "'");
+            return UsageError("render", "--step needs a whole number of at least 1, not '" +
+                                            parsed.Value("--step") + "'");
         request.step = int(*step);
     }
     if (parsed.Has("--rate")) {
         const std::optional<long long> rate = ParseInteger(parsed.Value("--rate"));
         if (!rate || *rate < 0 || *rate >= kReplayRateCount)
-            return UsageError("render", "--rate takes 0 to 9, not '" + parsed.Value("--rate") + "'");
+            return UsageError("render",
+                              "--rate takes 0 to 9, not '" + parsed.Value("--rate") + "'");
         request.step = ReplayStepForRate(int(*rate));
     }
     request.reverse = parsed.Has("--reverse");
@@ -195,8 +201,9 @@ int Render(const TRenderRequest& request) {
         pageHeight = document.GetPageHeight();
     }
     const std::optional<TLayout> layout =
-        request.panel ? FitLayout(pageWidth, pageHeight, request.panel->first, request.panel->second)
-                      : ZoomLayout(pageWidth, pageHeight, request.zoom);
+        request.panel
+            ? FitLayout(pageWidth, pageHeight, request.panel->first, request.panel->second)
+            : ZoomLayout(pageWidth, pageHeight, request.zoom);
     if (!layout) {
         PrintFileError(request.file, "the page has no pixels at this zoom or size");
         return kExitRefused;
@@ -227,8 +234,7 @@ int Render(const TRenderRequest& request) {
         player.SetReplayStep(request.step);
         player.Play();
         TManualTimer* replay = timers.WithInterval(kReplayIntervalMs);
-        for (long long t = 0; t < *request.ticks && replay && replay->Tick(); ++t) {
-        }
+        for (long long t = 0; t < *request.ticks && replay && replay->Tick(); ++t) {}
     }
     if (request.reverse) player.SetReverse(true);
 

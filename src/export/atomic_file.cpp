@@ -27,8 +27,7 @@ fs::path ResolveTarget(const fs::path& target) {
     std::error_code ec;
     if (fs::is_symlink(fs::symlink_status(target, ec))) {
         fs::path resolved = fs::canonical(target, ec);
-        if (!ec)
-            return resolved;
+        if (!ec) return resolved;
     }
     return target;
 }
@@ -47,8 +46,7 @@ int CreateNumberedFile(const fs::path& folder, fs::path& created) {
             created = std::move(candidate);
             return fd;
         }
-        if (errno != EEXIST)
-            return -1;
+        if (errno != EEXIST) return -1;
     }
     errno = EEXIST;
     return -1;
@@ -65,21 +63,17 @@ void SyncFolder(const fs::path& folder) {
 }  // namespace
 
 TReplacementFile::~TReplacementFile() {
-    if (!committed_)
-        Discard();
+    if (!committed_) Discard();
 }
 
 bool TReplacementFile::Create(const fs::path& target) {
-    if (target.empty() || !temp_.empty())
-        return false;
+    if (target.empty() || !temp_.empty()) return false;
     target_ = ResolveTarget(target);
     std::error_code ec;
     const fs::file_status status = fs::status(target_, ec);
-    if (fs::is_directory(status))
-        return false;
+    if (fs::is_directory(status)) return false;
     fd_ = CreateNumberedFile(FolderOf(target_), temp_);
-    if (fd_ < 0)
-        return false;
+    if (fd_ < 0) return false;
     // Keep the permission bits of the file being replaced; a new file gets
     // the creator's default (0666 less the umask) from open.
     struct stat old {};
@@ -91,13 +85,11 @@ bool TReplacementFile::Create(const fs::path& target) {
 }
 
 bool TReplacementFile::Write(const uint8_t* bytes, size_t length) {
-    if (fd_ < 0)
-        return false;
+    if (fd_ < 0) return false;
     while (length > 0) {
         const ssize_t n = ::write(fd_, bytes, length);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             return false;
         }
         bytes += n;
@@ -114,10 +106,8 @@ void TReplacementFile::CloseDescriptor() {
 }
 
 bool TReplacementFile::Commit() {
-    if (temp_.empty() || committed_)
-        return false;
-    if (fd_ < 0)
-        fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (temp_.empty() || committed_) return false;
+    if (fd_ < 0) fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
     // close() can report a failed delayed write, so its result counts too.
     const bool flushed = fd_ >= 0 && ::fsync(fd_) == 0;
     const bool closed = fd_ >= 0 && ::close(fd_) == 0;

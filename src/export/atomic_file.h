@@ -49,7 +49,8 @@ private:
 // Replaces the contents of `target` with `bytes` through a TReplacementFile.
 bool ReplaceFileContents(const std::filesystem::path& target, const uint8_t* bytes, size_t length);
 
-inline bool ReplaceFileContents(const std::filesystem::path& target, const std::vector<uint8_t>& bytes) {
+inline bool ReplaceFileContents(const std::filesystem::path& target,
+                                const std::vector<uint8_t>& bytes) {
     return ReplaceFileContents(target, bytes.data(), bytes.size());
 }
 

@@ -22,8 +22,7 @@ std::string EncodeBase64(const uint8_t* bytes, size_t length) {
         text += kAlphabet[(v >> 12) & 63];
         text += kAlphabet[(v >> 6) & 63];
         text += kAlphabet[v & 63];
-        if (g % kGroupsPerLine == 0)
-            text += '\n';
+        if (g % kGroupsPerLine == 0) text += '\n';
     }
     if (rest != 0) {
         const uint32_t v = (uint32_t(p[0]) << 16) | (rest == 2 ? uint32_t(p[1]) << 8 : 0);

@@ -43,11 +43,9 @@ void PutHeaders(uint8_t* p, const TBitmap& picture, uint32_t imageSize) {
 }  // namespace
 
 std::vector<uint8_t> EncodeBmp(const TBitmap& picture) {
-    if (picture.Empty() || picture.BitsPerPixel() != 24)
-        return {};
+    if (picture.Empty() || picture.BitsPerPixel() != 24) return {};
     const size_t imageSize = picture.ByteSize();
-    if (imageSize > std::numeric_limits<uint32_t>::max() - kHeadersSize)
-        return {};
+    if (imageSize > std::numeric_limits<uint32_t>::max() - kHeadersSize) return {};
 
     std::vector<uint8_t> file(kHeadersSize + imageSize, 0);
     PutHeaders(file.data(), picture, uint32_t(imageSize));

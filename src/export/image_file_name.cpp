@@ -25,8 +25,7 @@ std::filesystem::path ImageFileName(const std::filesystem::path& chosen, int fil
     std::string name = chosen.native();
     const size_t componentStart = name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1;
     const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot >= componentStart)
-        name.erase(dot);
+    if (dot != std::string::npos && dot >= componentStart) name.erase(dot);
     name += ImageTypeExtension(ImageTypeForFilter(filterIndex));
     return std::filesystem::path(name);
 }

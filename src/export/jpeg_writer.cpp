@@ -35,8 +35,8 @@ constexpr J_COLOR_SPACE kInputSpace = JCS_RGB;
 // the longjmp of a libjpeg error skips no destructor. `rgbRow` is caller
 // memory of width * 3 bytes used only when libjpeg cannot take BGR input.
 // On success *out holds a malloc'ed buffer of *outSize bytes.
-bool CompressPicture(const TBitmap& picture, int quality, uint8_t* rgbRow,
-                     unsigned char** out, unsigned long* outSize) {
+bool CompressPicture(const TBitmap& picture, int quality, uint8_t* rgbRow, unsigned char** out,
+                     unsigned long* outSize) {
     jpeg_compress_struct cinfo;
     TJpegErrors errors;
     cinfo.err = jpeg_std_error(&errors.manager);
@@ -78,13 +78,11 @@ bool CompressPicture(const TBitmap& picture, int quality, uint8_t* rgbRow,
 }  // namespace
 
 std::vector<uint8_t> EncodeJpeg(const TBitmap& picture, int quality) {
-    if (picture.Empty() || picture.BitsPerPixel() != 24)
-        return {};
+    if (picture.Empty() || picture.BitsPerPixel() != 24) return {};
     std::vector<uint8_t> rgbRow(kInputSpace == JCS_RGB ? size_t(picture.Width()) * 3 : 0);
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
-    if (!CompressPicture(picture, quality, rgbRow.data(), &buffer, &size))
-        return {};
+    if (!CompressPicture(picture, quality, rgbRow.data(), &buffer, &size)) return {};
     std::vector<uint8_t> file;
     try {
         file.assign(buffer, buffer + size);

@@ -43,12 +43,11 @@ int DoneOrNot(TExportStatus status) { return status == TExportStatus::Done ? 1 :
 
 TExportStatus RenderExportPicture(TQuil3Reader& player, int width, int height, bool stretch,
                                   TBitmap& picture) {
-    if (!player.Document() || player.IsBusy())
-        return TExportStatus::NothingToExport;
-    if (width < 1 || height < 1 || !FitsInMemory(uint64_t(width) * uint64_t(height) * kRenderBytesPerPixel))
+    if (!player.Document() || player.IsBusy()) return TExportStatus::NothingToExport;
+    if (width < 1 || height < 1 ||
+        !FitsInMemory(uint64_t(width) * uint64_t(height) * kRenderBytesPerPixel))
         return TExportStatus::CannotRender;
-    if (!picture.Create(width, height))
-        return TExportStatus::CannotRender;
+    if (!picture.Create(width, height)) return TExportStatus::CannotRender;
     if (player.RenderToBitmap(picture, stretch) != 1) {
         picture.Reset();
         return TExportStatus::CannotRender;
@@ -58,11 +57,9 @@ TExportStatus RenderExportPicture(TQuil3Reader& player, int width, int height, b
 
 TExportStatus SaveGraphicToFile(const TBitmap& picture, TImageType type,
                                 const std::filesystem::path& path) {
-    if (path.empty())
-        return TExportStatus::CannotWrite;
+    if (path.empty()) return TExportStatus::CannotWrite;
     const std::vector<uint8_t> file = Encode(picture, type);
-    if (file.empty())
-        return TExportStatus::CannotEncode;
+    if (file.empty()) return TExportStatus::CannotEncode;
     return ReplaceFileContents(path, file) ? TExportStatus::Done : TExportStatus::CannotWrite;
 }
 
@@ -70,21 +67,19 @@ TExportStatus ExportImage(TQuil3Reader& player, TImageType type, const std::file
                           int width, int height, bool stretch) {
     if (type == TImageType::Svgz) {
         const TPenReplayWT* document = player.Document();
-        if (!document || player.IsBusy())
-            return TExportStatus::NothingToExport;
+        if (!document || player.IsBusy()) return TExportStatus::NothingToExport;
         return ToExportStatus(WriteSvgz(*document, path));
     }
-    if (path.empty())
-        return TExportStatus::CannotWrite;
+    if (path.empty()) return TExportStatus::CannotWrite;
     TBitmap picture;
     const TExportStatus rendered = RenderExportPicture(player, width, height, stretch, picture);
-    if (rendered != TExportStatus::Done)
-        return rendered;
+    if (rendered != TExportStatus::Done) return rendered;
     return SaveGraphicToFile(picture, type, path);
 }
 
 int SaveImageFile(TQuil3Reader& player, TImageType type, const std::filesystem::path& path) {
-    return DoneOrNot(ExportImage(player, type, path, player.PageWidth(), player.PageHeight(), true));
+    return DoneOrNot(
+        ExportImage(player, type, path, player.PageWidth(), player.PageHeight(), true));
 }
 
 int SaveBitmap(TQuil3Reader& player, const std::filesystem::path& path) {

@@ -56,8 +56,7 @@ void ConvertRow(const TBitmap& picture, int y, TPngKind kind, uint8_t* out) {
     if (picture.BitsPerPixel() == 8) {
         for (int x = 0; x < width; ++x, out += kind == TPngKind::Rgb ? 3 : 4) {
             out[0] = out[1] = out[2] = src[x];
-            if (kind == TPngKind::WhiteTransparent)
-                out[3] = src[x] == 255 ? 0 : 255;
+            if (kind == TPngKind::WhiteTransparent) out[3] = src[x] == 255 ? 0 : 255;
         }
         return;
     }
@@ -82,8 +81,7 @@ void ConvertRow(const TBitmap& picture, int y, TPngKind kind, uint8_t* out) {
 // one converted row.
 bool CompressPicture(const TBitmap& picture, TPngKind kind, uint8_t* row, TPngSink* sink) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, DropWarning);
-    if (!png)
-        return false;
+    if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
@@ -108,8 +106,7 @@ bool CompressPicture(const TBitmap& picture, TPngKind kind, uint8_t* row, TPngSi
 }
 
 std::vector<uint8_t> EncodePng(const TBitmap& picture, TPngKind kind) {
-    if (picture.Empty() || (picture.BitsPerPixel() != 24 && picture.BitsPerPixel() != 8))
-        return {};
+    if (picture.Empty() || (picture.BitsPerPixel() != 24 && picture.BitsPerPixel() != 8)) return {};
     std::vector<uint8_t> row(size_t(picture.Width()) * (kind == TPngKind::Rgb ? 3 : 4));
     TPngSink sink{nullptr, 0, 0, false};
     std::vector<uint8_t> file;

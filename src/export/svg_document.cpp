@@ -26,8 +26,9 @@ void WriteHeader(TSvgStream& out, int width, int height) {
 void WriteStroke(TSvgStream& out, const TStrokeDataWT& stroke) {
     const uint32_t color = stroke.color;
     const unsigned r = color & 255, g = (color >> 8) & 255, b = (color >> 16) & 255;
-    out.Format("<g style=\"fill:#%02X%02X%02X;opacity:%.2f;stroke:#%02X%02X%02X;stroke-width:0\">\n",
-               r, g, b, double(stroke.opacity) / 255.0, r, g, b);
+    out.Format(
+        "<g style=\"fill:#%02X%02X%02X;opacity:%.2f;stroke:#%02X%02X%02X;stroke-width:0\">\n", r, g,
+        b, double(stroke.opacity) / 255.0, r, g, b);
     // The chain is walked through the links so that the replay's point
     // cursor stays where it is.
     const TPenReplayPointWT* first = stroke.firstPoint;
@@ -53,8 +54,9 @@ void WriteStroke(TSvgStream& out, const TStrokeDataWT& stroke) {
 }
 
 void WriteStamp(TSvgStream& out, const TStampDataWT& stamp) {
-    out.Format("<image x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" xlink:href=\"data:image/png;base64,",
-               Tenths(stamp.x), Tenths(stamp.y), Tenths(stamp.width), Tenths(stamp.height));
+    out.Format(
+        "<image x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" xlink:href=\"data:image/png;base64,",
+        Tenths(stamp.x), Tenths(stamp.y), Tenths(stamp.width), Tenths(stamp.height));
     PutPngData(out, EncodePngWhiteTransparent(stamp.picture));
     out.Put("\"/>\n");
 }

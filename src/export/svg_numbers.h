@@ -9,12 +9,9 @@ namespace quil {
 // Truncation toward zero that stays defined for any float a file can hold:
 // NaN gives 0 and values beyond the int range stop at its ends.
 inline int TruncToInt(double v) {
-    if (std::isnan(v))
-        return 0;
-    if (v >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (v <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
+    if (std::isnan(v)) return 0;
+    if (v >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+    if (v <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
     return int(v);
 }
 

@@ -19,8 +19,7 @@ TTangentPoints TangentPoints(float x, float y, float r, float k, float c, float 
     const float u = r * k;
     const float cx = x + u * dx;
     const float cy = y + u * dy;
-    if (d2 < 0.005f)
-        return {cx, cy, cx, cy};
+    if (d2 < 0.005f) return {cx, cy, cx, cy};
     // Rounding can push the radicand a hair below zero when the discs
     // almost touch internally; the true value there is zero.
     const float radicand = (r * r - (r * c) * (r * c)) / d2;

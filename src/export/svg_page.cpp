@@ -19,20 +19,18 @@ TPlacedRect PlaceBackground(int pageWidth, int pageHeight, int placement, int bw
     switch (placement) {
     case 0: {
         const double k = double(bw) / bh > double(pageWidth) / pageHeight ? double(pageWidth) / bw
-                                                                            : double(pageHeight) / bh;
+                                                                          : double(pageHeight) / bh;
         const int x = TruncToInt((pageWidth - bw * k) * 0.5);
         const int y = TruncToInt((pageHeight - bh * k) * 0.5);
         return {TimesTen(x), TimesTen(y), TruncToInt(bw * k * 10), TruncToInt(bh * k * 10)};
     }
-    case 1:
-        return {0, 0, TimesTen(pageWidth), TimesTen(pageHeight)};
+    case 1: return {0, 0, TimesTen(pageWidth), TimesTen(pageHeight)};
     case 2: {
         const int x = int((int64_t(pageWidth) - bw) / 2);
         const int y = int((int64_t(pageHeight) - bh) / 2);
         return {TimesTen(x), TimesTen(y), TimesTen(bw), TimesTen(bh)};
     }
-    default:
-        return {0, 0, TimesTen(bw), TimesTen(bh)};
+    default: return {0, 0, TimesTen(bw), TimesTen(bh)};
     }
 }
 
@@ -46,25 +44,21 @@ int HighHalf(uint32_t word) { return int32_t(word) >> 16; }
 
 int64_t GridLineCount(const TGrid& g) {
     int64_t lines = std::max(0, g.n + 1) + std::max(0, g.m + 1);
-    if (g.qx > 1)
-        lines += int64_t(std::max(0, g.n)) * (g.qx - 1);
-    if (g.qy > 1)
-        lines += int64_t(std::max(0, g.m)) * (g.qy - 1);
+    if (g.qx > 1) lines += int64_t(std::max(0, g.n)) * (g.qx - 1);
+    if (g.qy > 1) lines += int64_t(std::max(0, g.m)) * (g.qy - 1);
     return lines;
 }
 
 void WriteGridLine(TSvgStream& out, int x1, int y1, int x2, int y2, int width) {
-    out.Format("\t<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke-width=\"%d\"/>\n", x1, y1, x2,
-               y2, width);
+    out.Format("\t<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" stroke-width=\"%d\"/>\n", x1, y1,
+               x2, y2, width);
 }
 
 void WriteGridLines(TSvgStream& out, const TGrid& g) {
     int x0 = g.ox, x1 = TruncToInt(float(g.cw) * float(g.n) + float(g.ox));
     int y0 = g.oy, y1 = TruncToInt(float(g.ch) * float(g.m) + float(g.oy));
-    if (y0 > y1)
-        std::swap(y0, y1);
-    if (x0 > x1)
-        std::swap(x0, x1);
+    if (y0 > y1) std::swap(y0, y1);
+    if (x0 > x1) std::swap(x0, x1);
     const int major = g.qx > 1 || g.qy > 1 ? 60 : 10;
 
     for (int i = 0; i <= g.n; ++i) {
@@ -109,8 +103,7 @@ void PutPngData(TSvgStream& out, const std::vector<uint8_t>& png) {
 
 void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode, int placement,
                         const TBitmap& picture) {
-    if (mode == 0 || picture.Empty())
-        return;
+    if (mode == 0 || picture.Empty()) return;
     const int bw = picture.Width(), bh = picture.Height();
     if (mode == 1) {
         out.Format("<defs><pattern id=\"GndImage\" patternUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" "
@@ -134,10 +127,10 @@ void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode
 
 void WriteSvgGrid(TSvgStream& out, uint32_t cellSize, uint32_t origin, uint32_t cells,
                   uint32_t subdivisions) {
-    if (cellSize == 0)
-        return;
-    const TGrid grid{LowHalf(cellSize), HighHalf(cellSize), LowHalf(origin),      HighHalf(origin),
-                     LowHalf(cells),    HighHalf(cells),    LowHalf(subdivisions), HighHalf(subdivisions)};
+    if (cellSize == 0) return;
+    const TGrid grid{LowHalf(cellSize),     HighHalf(cellSize),    LowHalf(origin),
+                     HighHalf(origin),      LowHalf(cells),        HighHalf(cells),
+                     LowHalf(subdivisions), HighHalf(subdivisions)};
     // Sixteen bits each for columns and subdivisions could ask for billions
     // of lines; no page shows that many, and writing them would exhaust
     // memory, so such a grid fails the export instead.

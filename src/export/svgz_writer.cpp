@@ -23,8 +23,7 @@ public:
     TGzipFile(const TGzipFile&) = delete;
     TGzipFile& operator=(const TGzipFile&) = delete;
     ~TGzipFile() {
-        if (file_)
-            gzclose(file_);
+        if (file_) gzclose(file_);
     }
 
     bool IsOpen() const { return file_ != nullptr; }
@@ -33,8 +32,7 @@ public:
     bool Write(const char* bytes, size_t length) {
         while (length > 0) {
             const unsigned chunk = length > UINT_MAX / 2 ? UINT_MAX / 2 : unsigned(length);
-            if (gzwrite(file_, bytes, chunk) != int(chunk))
-                return false;
+            if (gzwrite(file_, bytes, chunk) != int(chunk)) return false;
             bytes += chunk;
             length -= chunk;
         }
@@ -64,12 +62,10 @@ bool BuildText(const TPenReplayWT& document, TSvgStream& text) {
 
 TSvgzStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::path& target) {
     TSvgStream text;
-    if (!BuildText(document, text))
-        return TSvgzStatus::CannotBuild;
+    if (!BuildText(document, text)) return TSvgzStatus::CannotBuild;
 
     TReplacementFile file;
-    if (!file.Create(target))
-        return TSvgzStatus::CannotWrite;
+    if (!file.Create(target)) return TSvgzStatus::CannotWrite;
     file.CloseDescriptor();  // zlib opens the file by its path
     TGzipFile gzip(file.Path());
     if (!gzip.IsOpen() || !gzip.Write(text.Text().data(), text.Text().size()) || !gzip.Close())

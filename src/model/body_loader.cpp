@@ -83,7 +83,7 @@ enum class PointForm { Float, Integer };
 struct BodyFormat {
     unsigned minor = 1;
     bool textsUtf16 = false;
-    bool tagged = false;   // record heads carry a tag
+    bool tagged = false;  // record heads carry a tag
     PointForm pointForm = PointForm::Float;
     int32_t subdivision = 1;
     float pointScale = 1.0f;
@@ -231,16 +231,10 @@ Step BodyParser::Record() {
     if (format_.tagged && !in_.U32(tag)) return Step::End;
     switch (kind) {
     case 0:
-    case 7:
-        doc_.SetPenColor(color);
-        return StrokeRecord(kind, tag);
-    case 4:
-        doc_.SetStampColor(color);
-        return StampRecord(tag);
-    case 5:
-        return BackgroundRecord();
-    default:
-        return Step::Next;  // a record of another kind is its head alone
+    case 7: doc_.SetPenColor(color); return StrokeRecord(kind, tag);
+    case 4: doc_.SetStampColor(color); return StampRecord(tag);
+    case 5: return BackgroundRecord();
+    default: return Step::Next;  // a record of another kind is its head alone
     }
 }
 
@@ -253,7 +247,8 @@ bool ReadText(RegionReader& in, bool utf16, std::array<char16_t, 256>& text) {
         return true;
     }
     if (!in.Bytes(bytes, 512)) return false;
-    for (size_t i = 0; i < 256; ++i) text[i] = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    for (size_t i = 0; i < 256; ++i)
+        text[i] = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
     return true;
 }
 

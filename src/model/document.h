@@ -16,12 +16,12 @@ class TFileReader;
 
 // Load result codes.
 constexpr int kLoadOk = 0;
-constexpr int kLoadCannotOpen = 1;     // cannot open, or no appended trailer
-constexpr int kLoadSizeMismatch = 2;   // bodySize differs from the region size
-constexpr int kLoadBadRegion = 3;      // region/magic/header/picture unusable
-constexpr int kLoadUnpackFailed = 4;   // a packed block cannot be unpacked
-constexpr int kLoadBadMajor = 5;       // major version other than 1
-constexpr int kLoadNewerVersion = 6;   // minor version above 8
+constexpr int kLoadCannotOpen = 1;    // cannot open, or no appended trailer
+constexpr int kLoadSizeMismatch = 2;  // bodySize differs from the region size
+constexpr int kLoadBadRegion = 3;     // region/magic/header/picture unusable
+constexpr int kLoadUnpackFailed = 4;  // a packed block cannot be unpacked
+constexpr int kLoadBadMajor = 5;      // major version other than 1
+constexpr int kLoadNewerVersion = 6;  // minor version above 8
 
 // One loaded recording: a flat list of elements in writing order on one
 // page. The document owns its elements, their points and pictures. It is
@@ -84,8 +84,8 @@ public:
     uint32_t stampColor = 255;
     bool strokeOpen = false;
     TStrokeDataWT* openStroke = nullptr;
-    int32_t backgroundMode = 0;       // 0 none, 1 tiled, 2 placed
-    int32_t backgroundPlacement = 0;  // mode 2: 0 fit, 1 stretch, 2 centre, 3 top-left
+    int32_t backgroundMode = 0;           // 0 none, 1 tiled, 2 placed
+    int32_t backgroundPlacement = 0;      // mode 2: 0 fit, 1 stretch, 2 centre, 3 top-left
     std::unique_ptr<TBitmap> background;  // null: none
     std::array<char16_t, 256> title{};
     std::array<char16_t, 256> extraText{};

@@ -29,10 +29,10 @@ public:
     float minY = 0.0f;
     float maxX = 0.0f;
     float maxY = 0.0f;
-    int32_t kind = 0;      // kStrokeKind or kStampKind
-    uint32_t color = 0;    // 0x00BBGGRR
-    int32_t index = 0;     // position in the document's list
-    uint8_t culled = 0;    // owned by the player
+    int32_t kind = 0;    // kStrokeKind or kStampKind
+    uint32_t color = 0;  // 0x00BBGGRR
+    int32_t index = 0;   // position in the document's list
+    uint8_t culled = 0;  // owned by the player
     uint32_t recordTag = 0;
     TInkelDataWT* prev = nullptr;
     TInkelDataWT* next = nullptr;

@@ -52,7 +52,8 @@ constexpr uint64_t kLargestRatio = 1032;
 // be had.
 bool GrowOutput(std::vector<uint8_t>& output, size_t limit, size_t streamLength) {
     size_t size = output.size();
-    size_t first = size_t(std::min<uint64_t>(limit, std::max<uint64_t>(kChunk, streamLength * kLargestRatio)));
+    size_t first =
+        size_t(std::min<uint64_t>(limit, std::max<uint64_t>(kChunk, streamLength * kLargestRatio)));
     size_t want = size == 0 ? first : std::min(limit, std::max<size_t>(kChunk, size * 2));
     if (!FitsInMemory(want)) return false;
     try {
@@ -89,7 +90,7 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
     const size_t inputLength = length - kHeadSize;
     size_t consumed = 0;  // stream bytes handed to inflate so far
     uint8_t chunk[kChunk];
-    uint8_t spare = 0;    // catches output beyond the declared length
+    uint8_t spare = 0;  // catches output beyond the declared length
     size_t produced = 0;
 
     for (;;) {

@@ -1,8 +1,8 @@
 #include "platform/bitmap.h"
 
+#include <unistd.h>
 #include <cstring>
 #include <new>
-#include <unistd.h>
 
 namespace quil {
 

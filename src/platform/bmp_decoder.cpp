@@ -43,9 +43,11 @@ struct Channel {
         Channel c;
         c.mask = mask;
         if (mask == 0) return c;
-        while (((mask >> c.shift) & 1u) == 0) ++c.shift;
+        while (((mask >> c.shift) & 1u) == 0)
+            ++c.shift;
         uint32_t m = mask >> c.shift;
-        while (c.bits < 32 && ((m >> c.bits) & 1u)) ++c.bits;
+        while (c.bits < 32 && ((m >> c.bits) & 1u))
+            ++c.bits;
         return c;
     }
     uint8_t Of(uint32_t pixel) const {
@@ -149,8 +151,7 @@ bool ReadHeader(const uint8_t* data, size_t size, Header& h) {
     case kAlphaBitfields:
         if (h.bpp != 16 && h.bpp != 32) return false;
         break;
-    default:
-        return false;  // embedded JPEG or PNG, or unknown
+    default: return false;  // embedded JPEG or PNG, or unknown
     }
     if (!ReadPalette(data, size, paletteAt, entrySize, used, h)) return false;
     return h.dataOffset <= size;
@@ -183,11 +184,10 @@ bool DecodeRows(const uint8_t* data, size_t size, const Header& h, TBitmap& pict
                 PutPixel(row, x, PaletteColour(h, (src[x >> 1] >> ((x & 1) ? 0 : 4)) & 15));
             break;
         case 8:
-            for (int64_t x = 0; x < h.width; ++x) PutPixel(row, x, PaletteColour(h, src[x]));
+            for (int64_t x = 0; x < h.width; ++x)
+                PutPixel(row, x, PaletteColour(h, src[x]));
             break;
-        case 24:
-            std::memcpy(row, src, size_t(h.width) * 3);
-            break;
+        case 24: std::memcpy(row, src, size_t(h.width) * 3); break;
         case 16:
             for (int64_t x = 0; x < h.width; ++x) {
                 uint32_t p = U16(src + 2 * x);
@@ -259,8 +259,9 @@ bool DecodeBmp(const uint8_t* data, size_t size, TBitmap& picture) {
     picture.Reset();
     Header h;
     if (data == nullptr || !ReadHeader(data, size, h)) return false;
-    bool ok = (h.compression == kRle8 || h.compression == kRle4) ? DecodeRle(data, size, h, picture)
-                                                                  : DecodeRows(data, size, h, picture);
+    bool ok = (h.compression == kRle8 || h.compression == kRle4)
+                  ? DecodeRle(data, size, h, picture)
+                  : DecodeRows(data, size, h, picture);
     if (!ok) picture.Reset();
     return ok;
 }

@@ -18,9 +18,11 @@ void WriteSpan(TBitmap& target, int y, int x0, int x1, COLORREF c, TPenMode mode
         uint8_t* p = row + x0;
         const uint8_t g = GreyOf(c);
         if (mode == TPenMode::Copy) {
-            for (int i = 0; i < n; ++i) p[i] = g;
+            for (int i = 0; i < n; ++i)
+                p[i] = g;
         } else {
-            for (int i = 0; i < n; ++i) p[i] = uint8_t(~(g ^ p[i]));
+            for (int i = 0; i < n; ++i)
+                p[i] = uint8_t(~(g ^ p[i]));
         }
         return;
     }
@@ -51,7 +53,8 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
     const bool fill = brushStyle_ == TBrushStyle::Solid;
     for (int y = y0; y <= y1; ++y) {
         const TRowSpans r = ring.Row(y);
-        for (int i = 0; i < r.count; ++i) WriteSpan(*target_, y, r.x0[i], r.x1[i], penColor_, penMode_);
+        for (int i = 0; i < r.count; ++i)
+            WriteSpan(*target_, y, r.x0[i], r.x1[i], penColor_, penMode_);
         int a, b;
         if (fill && ring.Inner().Row(y, a, b)) WriteSpan(*target_, y, a, b, brushColor_, penMode_);
     }
@@ -63,7 +66,8 @@ void TCanvas::Polygon(const TPoint* points, int count) {
     const int right = target_->Width() - 1, bottom = target_->Height() - 1;
     auto pen = [&](int y, int a, int b) { WriteSpan(*target_, y, a, b, penColor_, penMode_); };
     if (brushStyle_ == TBrushStyle::Clear) {
-        spans.FillSeparate(points, count, 0, 0, right, bottom, [](int, int, int) {}, pen);
+        spans.FillSeparate(
+            points, count, 0, 0, right, bottom, [](int, int, int) {}, pen);
     } else if (brushColor_ == penColor_) {
         spans.Fill(points, count, 0, 0, right, bottom, pen);
     } else {
@@ -99,7 +103,8 @@ void TCanvas::FillRect(const TRect& rect) {
     const int left = std::min(rect.left, rect.right), right = std::max(rect.left, rect.right);
     const int top = std::min(rect.top, rect.bottom), bottom = std::max(rect.top, rect.bottom);
     const int y0 = std::max(top, 0), y1 = std::min(bottom, target_->Height()) - 1;
-    for (int y = y0; y <= y1; ++y) WriteSpan(*target_, y, left, right - 1, brushColor_, TPenMode::Copy);
+    for (int y = y0; y <= y1; ++y)
+        WriteSpan(*target_, y, left, right - 1, brushColor_, TPenMode::Copy);
 }
 
 }  // namespace quil

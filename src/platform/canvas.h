@@ -57,7 +57,10 @@ public:
     TBrushStyle BrushStyle() const { return brushStyle_; }
     TStretchMode StretchMode() const { return stretchMode_; }
 
-    void MoveTo(int x, int y) { penX_ = x; penY_ = y; }
+    void MoveTo(int x, int y) {
+        penX_ = x;
+        penY_ = y;
+    }
     void LineTo(int x, int y);
     void Ellipse(int left, int top, int right, int bottom);
     void Polygon(const TPoint* points, int count);
@@ -68,12 +71,15 @@ public:
     // pictures. Both must have the same pixel format.
     void BitBlt(int dx, int dy, int w, int h, const TBitmap& src, int sx, int sy);
     // The whole of src at (x, y).
-    void Draw(int x, int y, const TBitmap& src) { BitBlt(x, y, src.Width(), src.Height(), src, 0, 0); }
+    void Draw(int x, int y, const TBitmap& src) {
+        BitBlt(x, y, src.Width(), src.Height(), src, 0, 0);
+    }
     // Maps the source rectangle (sx, sy, sw, sh) onto the destination
     // rectangle (dx, dy, dw, dh) in the canvas's stretch mode, by nearest
     // sample; negative extents mirror. Parts outside either picture are not
     // read or written.
-    void StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int sx, int sy, int sw, int sh);
+    void StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int sx, int sy, int sw,
+                    int sh);
     // StretchBlt with both rectangles given by their edges (right and bottom
     // exclusive).
     void CopyRect(const TRect& dst, const TBitmap& src, const TRect& srcRect) {

@@ -40,8 +40,7 @@ struct TSpanMap {
 // Maps destination positions d0 .. d0 + dn - 1 onto source positions
 // s0 .. s0 + sn - 1 (mirrored when asked), keeping only destinations inside
 // [0, dLimit) whose sources meet [0, sLimit).
-std::vector<TSpanMap> MapAxis(int d0, int dn, int dLimit, int s0, int sn, int sLimit,
-                              bool mirror) {
+std::vector<TSpanMap> MapAxis(int d0, int dn, int dLimit, int s0, int sn, int sLimit, bool mirror) {
     std::vector<TSpanMap> out;
     const int64_t first = std::max(d0, 0), last = std::min<int64_t>(int64_t(d0) + dn, dLimit);
     if (first >= last) return out;
@@ -66,10 +65,26 @@ std::vector<TSpanMap> MapAxis(int d0, int dn, int dLimit, int s0, int sn, int sL
 void TCanvas::BitBlt(int dx, int dy, int w, int h, const TBitmap& src, int sx, int sy) {
     if (!target_ || target_->Empty() || src.Empty() || w <= 0 || h <= 0) return;
     // Clip against the source, then the destination, moving both corners.
-    if (sx < 0) { dx -= sx; w += sx; sx = 0; }
-    if (sy < 0) { dy -= sy; h += sy; sy = 0; }
-    if (dx < 0) { sx -= dx; w += dx; dx = 0; }
-    if (dy < 0) { sy -= dy; h += dy; dy = 0; }
+    if (sx < 0) {
+        dx -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        dy -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (dx < 0) {
+        sx -= dx;
+        w += dx;
+        dx = 0;
+    }
+    if (dy < 0) {
+        sy -= dy;
+        h += dy;
+        dy = 0;
+    }
     w = std::min({w, src.Width() - sx, target_->Width() - dx});
     h = std::min({h, src.Height() - sy, target_->Height() - dy});
     if (w <= 0 || h <= 0) return;
@@ -83,21 +98,34 @@ void TCanvas::BitBlt(int dx, int dy, int w, int h, const TBitmap& src, int sx, i
         if (sbpp == dbpp) {
             std::memmove(d + dx * (dbpp / 8), s + sx * (sbpp / 8), size_t(w) * (dbpp / 8));
         } else {
-            for (int x = 0; x < w; ++x) WritePixel(d, dx + x, dbpp, ReadPixel(s, sx + x, sbpp));
+            for (int x = 0; x < w; ++x)
+                WritePixel(d, dx + x, dbpp, ReadPixel(s, sx + x, sbpp));
         }
     }
 }
 
-void TCanvas::StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int sx, int sy,
-                         int sw, int sh) {
+void TCanvas::StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int sx, int sy, int sw,
+                         int sh) {
     if (!target_ || target_->Empty() || src.Empty() || dw == 0 || dh == 0 || sw == 0 || sh == 0)
         return;
     // A negative extent runs from the given edge to the left (or upwards).
     const bool mirrorX = (dw < 0) != (sw < 0), mirrorY = (dh < 0) != (sh < 0);
-    if (dw < 0) { dx += dw; dw = -dw; }
-    if (dh < 0) { dy += dh; dh = -dh; }
-    if (sw < 0) { sx += sw; sw = -sw; }
-    if (sh < 0) { sy += sh; sh = -sh; }
+    if (dw < 0) {
+        dx += dw;
+        dw = -dw;
+    }
+    if (dh < 0) {
+        dy += dh;
+        dh = -dh;
+    }
+    if (sw < 0) {
+        sx += sw;
+        sw = -sw;
+    }
+    if (sh < 0) {
+        sy += sh;
+        sh = -sh;
+    }
     const std::vector<TSpanMap> cols =
         MapAxis(dx, dw, target_->Width(), sx, sw, src.Width(), mirrorX);
     const std::vector<TSpanMap> rows =
@@ -114,14 +142,19 @@ void TCanvas::StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int
                 for (int x = col.src0; x <= col.src1; ++x) {
                     const TPixel p = ReadPixel(s, x, sbpp);
                     if (average) {
-                        v.b += p.b; v.g += p.g; v.r += p.r;
+                        v.b += p.b;
+                        v.g += p.g;
+                        v.r += p.r;
                     } else {
-                        v.b &= p.b; v.g &= p.g; v.r &= p.r;
+                        v.b &= p.b;
+                        v.g &= p.g;
+                        v.r &= p.r;
                     }
                 }
             }
             if (average) {
-                const uint64_t n = uint64_t(row.src1 - row.src0 + 1) * uint64_t(col.src1 - col.src0 + 1);
+                const uint64_t n =
+                    uint64_t(row.src1 - row.src0 + 1) * uint64_t(col.src1 - col.src0 + 1);
                 v = {v.b / n, v.g / n, v.r / n};
             }
             WritePixel(d, col.dst, dbpp, v);

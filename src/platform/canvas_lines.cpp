@@ -43,8 +43,10 @@ bool ClipLine(int& x0, int& y0, int& x1, int& y1, double loX, double loY, double
             continue;
         }
         const double t = q[i] / p[i];
-        if (p[i] < 0.0) t0 = std::max(t0, t);
-        else t1 = std::min(t1, t);
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
         if (t0 > t1) return false;
     }
     const double ax = x0 + t0 * dx, ay = y0 + t0 * dy, bx = x0 + t1 * dx, by = y0 + t1 * dy;
@@ -69,7 +71,8 @@ void TCanvas::LineTo(int x, int y) {
         // A line reaching far outside is cut first, so its length cannot
         // make the walk long. Its end is kept excluded only when it stays.
         const int w = target_->Width(), h = target_->Height();
-        const bool far = std::abs(double(bx) - ax) > 4.0 * (w + h) || std::abs(double(by) - ay) > 4.0 * (w + h);
+        const bool far =
+            std::abs(double(bx) - ax) > 4.0 * (w + h) || std::abs(double(by) - ay) > 4.0 * (w + h);
         if (far) {
             if (!ClipLine(ax, ay, bx, by, -2.0, -2.0, w + 1.0, h + 1.0)) return;
             if (bx != x || by != y) WriteSpan(*target_, by, bx, bx, penColor_, penMode_);
@@ -87,7 +90,8 @@ void TCanvas::LineTo(int x, int y) {
     if (bottom > target_->Height() - 1) bottom = target_->Height() - 1;
     for (int row = top; row <= bottom; ++row) {
         int a, b;
-        if (CapsuleRow(ax, ay, bx, by, radius, row, a, b)) WriteSpan(*target_, row, a, b, penColor_, penMode_);
+        if (CapsuleRow(ax, ay, bx, by, radius, row, a, b))
+            WriteSpan(*target_, row, a, b, penColor_, penMode_);
     }
 }
 

@@ -45,10 +45,10 @@ private:
     int fd_ = -1;
     const uint8_t* memory_ = nullptr;
     uint64_t length_ = 0;
-    uint64_t position_ = 0;       // logical read position
+    uint64_t position_ = 0;  // logical read position
     std::unique_ptr<uint8_t[]> buffer_;
-    uint64_t bufferStart_ = 0;    // file offset of buffer_[0]
-    size_t bufferFill_ = 0;       // valid bytes in buffer_
+    uint64_t bufferStart_ = 0;  // file offset of buffer_[0]
+    size_t bufferFill_ = 0;     // valid bytes in buffer_
 };
 
 }  // namespace quil

@@ -63,8 +63,8 @@ TRowSpans TEllipseRingSpans::Row(int y) const {
     return r;
 }
 
-bool TPolygonSpans::RowRange(const TPoint* points, int count, int clipTop, int clipBottom,
-                             int& y0, int& y1) const {
+bool TPolygonSpans::RowRange(const TPoint* points, int count, int clipTop, int clipBottom, int& y0,
+                             int& y1) const {
     if (count < 1 || clipBottom < clipTop) return false;
     y0 = y1 = points[0].y;
     for (int i = 1; i < count; ++i) {
@@ -84,7 +84,8 @@ void SortFew(std::vector<T>& v, Less less) {
     for (size_t i = 1; i < v.size(); ++i) {
         const T item = v[i];
         size_t j = i;
-        for (; j > 0 && less(item, v[j - 1]); --j) v[j] = v[j - 1];
+        for (; j > 0 && less(item, v[j - 1]); --j)
+            v[j] = v[j - 1];
         v[j] = item;
     }
 }
@@ -93,7 +94,8 @@ void SortFew(std::vector<T>& v, Less less) {
 
 void TPolygonSpans::Merge(std::vector<TSpan>& spans) {
     if (spans.size() > 16) {
-        std::sort(spans.begin(), spans.end(), [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
+        std::sort(spans.begin(), spans.end(),
+                  [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
     } else {
         SortFew(spans, [](const TSpan& l, const TSpan& r) { return l.x0 < r.x0; });
     }
@@ -134,8 +136,10 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
         const int b = int(std::floor(std::max(xa, xb) + 0.5));
         outline_.push_back({a, std::max(a, b)});
     }
-    if (crossings_.size() > 16) std::sort(crossings_.begin(), crossings_.end());
-    else SortFew(crossings_, [](double l, double r) { return l < r; });
+    if (crossings_.size() > 16)
+        std::sort(crossings_.begin(), crossings_.end());
+    else
+        SortFew(crossings_, [](double l, double r) { return l < r; });
     for (size_t i = 0; i + 1 < crossings_.size(); i += 2) {
         const int a = int(std::ceil(crossings_[i]));
         const int b = int(std::floor(crossings_[i + 1]));

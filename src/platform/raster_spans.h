@@ -90,8 +90,8 @@ bool CapsuleRow(double x0, double y0, double x1, double y1, double radius, int y
                 int& right);
 
 template <class Emit>
-void TPolygonSpans::Fill(const TPoint* points, int count, int clipLeft, int clipTop,
-                         int clipRight, int clipBottom, Emit&& emit) {
+void TPolygonSpans::Fill(const TPoint* points, int count, int clipLeft, int clipTop, int clipRight,
+                         int clipBottom, Emit&& emit) {
     int y0, y1;
     if (clipRight < clipLeft || !RowRange(points, count, clipTop, clipBottom, y0, y1)) return;
     for (int y = y0; y <= y1; ++y) {
@@ -117,12 +117,14 @@ void TPolygonSpans::FillSeparate(const TPoint* points, int count, int clipLeft, 
     };
     for (int y = y0; y <= y1; ++y) {
         BuildRow(points, count, y);
-        for (const TSpan& s : outline_) clipped(y, s.x0, s.x1, outline);
+        for (const TSpan& s : outline_)
+            clipped(y, s.x0, s.x1, outline);
         // Interior minus outline: both lists are sorted and disjoint within.
         std::size_t k = 0;
         for (const TSpan& f : fill_) {
             int a = f.x0;
-            while (k < outline_.size() && outline_[k].x1 < a) ++k;
+            while (k < outline_.size() && outline_[k].x1 < a)
+                ++k;
             std::size_t j = k;
             while (a <= f.x1) {
                 if (j < outline_.size() && outline_[j].x0 <= f.x1) {

@@ -41,7 +41,8 @@ std::filesystem::path FromUserDirs(const std::string& key) {
             std::filesystem::path home = Home();
             if (home.empty()) return {};
             std::string rest = value.substr(5);
-            while (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+            while (!rest.empty() && rest.front() == '/')
+                rest.erase(0, 1);
             return rest.empty() ? home : home / rest;
         }
         if (!value.empty() && value.front() == '/') return value;

@@ -42,7 +42,8 @@ bool Taken(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::filesystem::path MakeTempName(const std::string& pattern, const std::filesystem::path& folder) {
+std::filesystem::path MakeTempName(const std::string& pattern,
+                                   const std::filesystem::path& folder) {
     for (int i = 0; i <= kLastNumber; ++i) {
         std::filesystem::path candidate = folder / Format(pattern, i);
         std::filesystem::path sound = candidate;

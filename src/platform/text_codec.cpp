@@ -59,7 +59,8 @@ private:
 
     static size_t Latin1(const uint8_t* bytes, size_t count, char16_t* out, size_t capacity) {
         size_t n = count < capacity ? count : capacity;
-        for (size_t i = 0; i < n; ++i) out[i] = bytes[i];
+        for (size_t i = 0; i < n; ++i)
+            out[i] = bytes[i];
         return n;
     }
 
@@ -89,12 +90,14 @@ void AppendUtf8(std::string& text, uint32_t cp) {
 void DecodeAnsiText(const uint8_t* bytes, size_t count, char16_t* out, size_t capacity) {
     static AnsiConverter converter;
     size_t written = converter.Convert(bytes, count, out, capacity);
-    for (size_t i = written; i < capacity; ++i) out[i] = 0;
+    for (size_t i = written; i < capacity; ++i)
+        out[i] = 0;
 }
 
 size_t Utf16Length(const char16_t* text, size_t count) {
     size_t n = 0;
-    while (n < count && text[n] != 0) ++n;
+    while (n < count && text[n] != 0)
+        ++n;
     return n;
 }
 

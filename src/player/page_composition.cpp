@@ -30,7 +30,8 @@ int TQuil3Reader::ComposePageNow() {
         LayBackground();
         // The renderer restores this layer under eraser strokes; the grid
         // drawn below is not part of it.
-        if (renderer_) renderer_->CaptureBackground(pagePicture_, pagePicture_.Width(), pagePicture_.Height());
+        if (renderer_)
+            renderer_->CaptureBackground(pagePicture_, pagePicture_.Width(), pagePicture_.Height());
     } else if (renderer_) {
         renderer_->ReleaseBackground();
     }
@@ -87,43 +88,46 @@ void TQuil3Reader::LayPlacedBackground(const TBitmap& picture) {
     const float ox = viewOriginX_, oy = viewOriginY_, zx = zoomX_, zy = zoomY_;
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     switch (document_->backgroundPlacement) {
-        case 0: {  // fit, aspect kept, centred
-            const double k = double(bw) / bh > double(pw) / ph ? double(pw) / bw : double(ph) / bh;
-            const int w = TruncToInt(bw * k), h = TruncToInt(bh * k);
-            const int left = int((int64_t(pw) - w) >> 1), top = int((int64_t(ph) - h) >> 1);
-            x0 = TruncToInt((left - ox) * zx);
-            y0 = TruncToInt((top - oy) * zy);
-            x1 = TruncToInt(bw * k * zx + x0);
-            y1 = TruncToInt(bh * k * zy + y0);
-            break;
-        }
-        case 1:  // stretched over the page
-            x0 = TruncToInt(-ox * zx);
-            y0 = TruncToInt(-oy * zy);
-            x1 = TruncToInt(pw * zx + x0);
-            y1 = TruncToInt(ph * zy + y0);
-            break;
-        case 2: {  // centred at its own size
-            const int left = int((int64_t(pw) - bw) >> 1), top = int((int64_t(ph) - bh) >> 1);
-            x0 = TruncToInt((left - ox) * zx);
-            y0 = TruncToInt((top - oy) * zy);
-            x1 = TruncToInt(bw * zx + x0);
-            y1 = TruncToInt(bh * zy + y0);
-            break;
-        }
-        default:  // own size at the top-left corner
-            x0 = TruncToInt(-ox * zx);
-            y0 = TruncToInt(-oy * zy);
-            x1 = TruncToInt(bw * zx + x0);
-            y1 = TruncToInt(bh * zy + y0);
-            break;
+    case 0: {  // fit, aspect kept, centred
+        const double k = double(bw) / bh > double(pw) / ph ? double(pw) / bw : double(ph) / bh;
+        const int w = TruncToInt(bw * k), h = TruncToInt(bh * k);
+        const int left = int((int64_t(pw) - w) >> 1), top = int((int64_t(ph) - h) >> 1);
+        x0 = TruncToInt((left - ox) * zx);
+        y0 = TruncToInt((top - oy) * zy);
+        x1 = TruncToInt(bw * k * zx + x0);
+        y1 = TruncToInt(bh * k * zy + y0);
+        break;
+    }
+    case 1:  // stretched over the page
+        x0 = TruncToInt(-ox * zx);
+        y0 = TruncToInt(-oy * zy);
+        x1 = TruncToInt(pw * zx + x0);
+        y1 = TruncToInt(ph * zy + y0);
+        break;
+    case 2: {  // centred at its own size
+        const int left = int((int64_t(pw) - bw) >> 1), top = int((int64_t(ph) - bh) >> 1);
+        x0 = TruncToInt((left - ox) * zx);
+        y0 = TruncToInt((top - oy) * zy);
+        x1 = TruncToInt(bw * zx + x0);
+        y1 = TruncToInt(bh * zy + y0);
+        break;
+    }
+    default:  // own size at the top-left corner
+        x0 = TruncToInt(-ox * zx);
+        y0 = TruncToInt(-oy * zy);
+        x1 = TruncToInt(bw * zx + x0);
+        y1 = TruncToInt(bh * zy + y0);
+        break;
     }
     TFuzzyLine fine(pagePicture_);
     if (!fine.IsValid()) return;
     fine.Clear();
     TCanvas canvas(&fine.WorkBitmap());
-    const auto work = [](int v) { return ClampCoordinate(int64_t(v) * 4, INT32_MIN / 2, INT32_MAX / 2); };
-    canvas.CopyRect({work(x0), work(y0), work(x1) - 1, work(y1) - 1}, picture, {0, 0, bw - 1, bh - 1});
+    const auto work = [](int v) {
+        return ClampCoordinate(int64_t(v) * 4, INT32_MIN / 2, INT32_MAX / 2);
+    };
+    canvas.CopyRect({work(x0), work(y0), work(x1) - 1, work(y1) - 1}, picture,
+                    {0, 0, bw - 1, bh - 1});
     fine.ResolveRect(x0, y0, x1, y1);
 }
 

@@ -81,9 +81,8 @@ int TQuil3Reader::SetLayout(IPresentTarget* window, int width, int height, float
     if (!(zoom > 0.0f) || !std::isfinite(zoom) || width < 0 || height < 0 ||
         !std::isfinite(originX) || !std::isfinite(originY))
         return 0;
-    if (window == window_ && width == displayWidth_ && height == displayHeight_ &&
-        zoom == zoomX_ && zoom == zoomY_ && zoom == widthZoom_ && originX == viewOriginX_ &&
-        originY == viewOriginY_)
+    if (window == window_ && width == displayWidth_ && height == displayHeight_ && zoom == zoomX_ &&
+        zoom == zoomY_ && zoom == widthZoom_ && originX == viewOriginX_ && originY == viewOriginY_)
         return 1;
     TReplayTimerPause pause(*replayTimer_);
     window_ = window;
@@ -157,8 +156,8 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     hasGrid_ = UnpackGrid(document_->gridCellSize, document_->gridOrigin, document_->gridCells,
                           document_->gridSubdivisions, grid_);
     // A mode without a picture has nothing to show.
-    hasBackground_ = document_->backgroundMode != 0 && document_->background &&
-                     !document_->background->Empty();
+    hasBackground_ =
+        document_->backgroundMode != 0 && document_->background && !document_->background->Empty();
     pageWidth_ = document_->GetPageWidth();
     pageHeight_ = document_->GetPageHeight();
     playState_ = kStopped;

@@ -69,25 +69,25 @@ TRect PlacedRect(int placement, const TBitmap& picture, const TOffScreenScale& m
     const int bw = picture.Width(), bh = picture.Height();
     const float ox = m.offsetX, oy = m.offsetY, sx = m.sx, sy = m.sy;
     switch (placement) {
-        case 0: {
-            const double k = double(bw) / bh > double(pw) / ph ? double(pw) / bw : double(ph) / bh;
-            const int L = TruncToInt((pw - bw * k) * 0.5), Tp = TruncToInt((ph - bh * k) * 0.5);
-            const int x0 = TruncToInt(L * sx + ox), y0 = TruncToInt(Tp * sy + oy);
-            const int x1 = TruncToInt(bw * k * sx + x0), y1 = TruncToInt(bh * k * sy + y0);
-            return {Work(x0), Work(y0), Work(x1) - 1, Work(y1) - 1};
-        }
-        case 1:
-            return {Work(ox), Work(oy), TruncToInt((pw * sx + ox) * 4.0f - 1),
-                    TruncToInt((ph * sy + oy) * 4.0f - 1)};
-        case 2: {
-            const int L = int((int64_t(pw) - bw) >> 1), Tp = int((int64_t(ph) - bh) >> 1);
-            const int x0 = TruncToInt(L * sx + ox), y0 = TruncToInt(Tp * sy + oy);
-            const int x1 = TruncToInt(bw * sx + x0), y1 = TruncToInt(bh * sy + y0);
-            return {Work(x0), Work(y0), Work(x1) - 1, Work(y1) - 1};
-        }
-        default:
-            return {Work(ox), Work(oy), TruncToInt((bw * sx + ox) * 4.0f - 1),
-                    TruncToInt((bh * sy + oy) * 4.0f - 1)};
+    case 0: {
+        const double k = double(bw) / bh > double(pw) / ph ? double(pw) / bw : double(ph) / bh;
+        const int L = TruncToInt((pw - bw * k) * 0.5), Tp = TruncToInt((ph - bh * k) * 0.5);
+        const int x0 = TruncToInt(L * sx + ox), y0 = TruncToInt(Tp * sy + oy);
+        const int x1 = TruncToInt(bw * k * sx + x0), y1 = TruncToInt(bh * k * sy + y0);
+        return {Work(x0), Work(y0), Work(x1) - 1, Work(y1) - 1};
+    }
+    case 1:
+        return {Work(ox), Work(oy), TruncToInt((pw * sx + ox) * 4.0f - 1),
+                TruncToInt((ph * sy + oy) * 4.0f - 1)};
+    case 2: {
+        const int L = int((int64_t(pw) - bw) >> 1), Tp = int((int64_t(ph) - bh) >> 1);
+        const int x0 = TruncToInt(L * sx + ox), y0 = TruncToInt(Tp * sy + oy);
+        const int x1 = TruncToInt(bw * sx + x0), y1 = TruncToInt(bh * sy + y0);
+        return {Work(x0), Work(y0), Work(x1) - 1, Work(y1) - 1};
+    }
+    default:
+        return {Work(ox), Work(oy), TruncToInt((bw * sx + ox) * 4.0f - 1),
+                TruncToInt((bh * sy + oy) * 4.0f - 1)};
     }
 }
 
@@ -145,7 +145,8 @@ int TQuil3Reader::RenderNow(TBitmap& target, bool stretch) {
             LayTiles(r, *picture, m, pw, ph);
         } else if (document_->backgroundMode == 2) {
             const TRect rect = PlacedRect(document_->backgroundPlacement, *picture, m, pw, ph);
-            r.WorkCanvas().CopyRect(rect, *picture, {0, 0, picture->Width() - 1, picture->Height() - 1});
+            r.WorkCanvas().CopyRect(rect, *picture,
+                                    {0, 0, picture->Width() - 1, picture->Height() - 1});
         }
         r.ResolveAll();
         layer = true;

@@ -180,7 +180,8 @@ void TQuil3Reader::GoBackward(TInkelDataWT* targetElement) {
     const float rr = (ex1 + 2) / zx + ox, rb = (ey1 + 2) / zy + oy;
     document_->ResetCulled();
     int count = 0;
-    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement; e = document_->NextElement())
+    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement;
+         e = document_->NextElement())
         if (e->Intersects(rl, rt, rr, rb)) {
             e->culled = 1;
             ++count;
@@ -191,7 +192,8 @@ void TQuil3Reader::GoBackward(TInkelDataWT* targetElement) {
     // later ink outside the box that is not drawn again.
     const TRect stampClip = renderer_->ClipRect();
     int counter = 0;
-    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement; e = document_->NextElement()) {
+    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement;
+         e = document_->NextElement()) {
         if (!e->culled) continue;
         CountProgress(counter, false);
         DrawElement(e, &stampClip);

@@ -23,7 +23,8 @@ int ShrinkImage24(const uint8_t* src, int srcWidth, int srcHeight, uint8_t* dst,
                   int dstHeight) {
     if (dstWidth == 0 || dstHeight == 0) return 1;
     std::vector<int> columns(static_cast<size_t>(dstWidth));
-    for (int j = 0; j < dstWidth; ++j) columns[size_t(j)] = SampleAt(srcWidth, dstWidth, j);
+    for (int j = 0; j < dstWidth; ++j)
+        columns[size_t(j)] = SampleAt(srcWidth, dstWidth, j);
     const size_t srcStride = PaddedRow(srcWidth), dstStride = PaddedRow(dstWidth);
     for (int i = 0; i < dstHeight; ++i) {
         const uint8_t* s = src + size_t(SampleAt(srcHeight, dstHeight, i)) * srcStride;
@@ -42,7 +43,8 @@ void ShrinkImage24Part(const TBitmap& src, int dstWidth, int dstHeight, int left
                        TBitmap& part) {
     const int w = part.Width(), h = part.Height();
     std::vector<int> columns(static_cast<size_t>(w));
-    for (int k = 0; k < w; ++k) columns[size_t(k)] = SampleAt(src.Width(), dstWidth, left + k);
+    for (int k = 0; k < w; ++k)
+        columns[size_t(k)] = SampleAt(src.Width(), dstWidth, left + k);
     for (int j = 0; j < h; ++j) {
         // Rows are counted from the bottom in the reduction.
         const int fromBottom = dstHeight - 1 - (top + j);

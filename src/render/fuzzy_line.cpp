@@ -52,7 +52,8 @@ void TFuzzyLine::ResolveRect(int x0, int y0, int x1, int y1) {
             const int o = 12 * x;
             for (int c = 0; c < 3; ++c) {
                 unsigned v = 0;
-                for (int k = o + c; k < o + 12; k += 3) v += r0[k] + r1[k] + r2[k] + r3[k];
+                for (int k = o + c; k < o + 12; k += 3)
+                    v += r0[k] + r1[k] + r2[k] + r3[k];
                 out[3 * x + c] = uint8_t(v >> 4);
             }
         }

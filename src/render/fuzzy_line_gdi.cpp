@@ -122,8 +122,7 @@ void TFuzzyLineGDI::PresentDirty() {
 
 void TFuzzyLineGDI::CaptureBackground(const TBitmap& src, int srcWidth, int srcHeight) {
     if (!valid_) return;
-    if (background_.Empty() && !background_.Create(workWidth_, workHeight_, 24, kPaperByte))
-        return;
+    if (background_.Empty() && !background_.Create(workWidth_, workHeight_, 24, kPaperByte)) return;
     TCanvas canvas(&background_);
     canvas.StretchBlt(0, 0, workWidth_, workHeight_, src, 0, 0, srcWidth, srcHeight);
 }
@@ -235,7 +234,8 @@ void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
         } else {
             const unsigned k = paper * a;
             ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-                for (int c = 0; c < 3; ++c) p[c] = uint8_t((p[c] * ca + k) >> 8);
+                for (int c = 0; c < 3; ++c)
+                    p[c] = uint8_t((p[c] * ca + k) >> 8);
             });
         }
         return;
@@ -254,7 +254,8 @@ void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
     } else {
         ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
             const uint8_t* s = layerBits + (p - workBits);
-            for (int c = 0; c < 3; ++c) p[c] = uint8_t((p[c] * ca + s[c] * a) >> 8);
+            for (int c = 0; c < 3; ++c)
+                p[c] = uint8_t((p[c] * ca + s[c] * a) >> 8);
         });
     }
 }

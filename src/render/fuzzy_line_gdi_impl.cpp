@@ -13,7 +13,6 @@ namespace quil {
 
 namespace {
 
-
 constexpr int ShiftOf(int f) { return f == 4 ? 2 : (f == 2 ? 1 : 0); }
 
 // Work surface width for a display width: 4 W (Best), 2 W raised to a
@@ -53,8 +52,7 @@ int TFuzzyLineGDIImpl<F>::MapY(float y) const {
 }
 
 template <int F>
-typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float y,
-                                                                  float r) const {
+typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float y, float r) const {
     const int64_t X = TruncSample(x * F), Y = TruncSample(y * F), R = TruncSample(r * F);
     return {TruncSample(float(X - R - 1 - originWorkX_) * scaleX_),
             TruncSample(float(Y - R - 1 - originWorkY_) * scaleY_),
@@ -64,8 +62,10 @@ typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float
 
 template <int F>
 typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::SegmentBox(const PenSegment& s) const {
-    const int64_t X0 = TruncSample(s.x0 * F), Y0 = TruncSample(s.y0 * F), R0 = TruncSample(s.r0 * F);
-    const int64_t X1 = TruncSample(s.x1 * F), Y1 = TruncSample(s.y1 * F), R1 = TruncSample(s.r1 * F);
+    const int64_t X0 = TruncSample(s.x0 * F), Y0 = TruncSample(s.y0 * F),
+                  R0 = TruncSample(s.r0 * F);
+    const int64_t X1 = TruncSample(s.x1 * F), Y1 = TruncSample(s.y1 * F),
+                  R1 = TruncSample(s.r1 * F);
     return {TruncSample(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX_) * scaleX_),
             TruncSample(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY_) * scaleY_),
             TruncSample(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX_) * scaleX_),
@@ -75,12 +75,16 @@ typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::SegmentBox(const PenSe
 // Clips the box to the work surface; false when the operation must end.
 template <int F>
 bool TFuzzyLineGDIImpl<F>::ClipBox(TBox& box) const {
-    if (box.left < 0) box.left = 0;
-    else if (box.left >= workWidth_) return false;
+    if (box.left < 0)
+        box.left = 0;
+    else if (box.left >= workWidth_)
+        return false;
     if (box.right < 0) return false;
     if (box.right >= workWidth_) box.right = workWidth_ - 1;
-    if (box.top < 0) box.top = 0;
-    else if (box.top >= workHeight_) return false;
+    if (box.top < 0)
+        box.top = 0;
+    else if (box.top >= workHeight_)
+        return false;
     if (box.bottom < 0) return false;
     if (box.bottom >= workHeight_) box.bottom = workHeight_ - 1;
     return true;
@@ -90,7 +94,8 @@ template <int F>
 void TFuzzyLineGDIImpl<F>::ClearMask(const TBox& box) {
     if (box.right < box.left) return;
     const size_t n = size_t(box.right - box.left + 1);
-    for (int y = box.top; y <= box.bottom; ++y) std::memset(MaskRow(y) + box.left, 0, n);
+    for (int y = box.top; y <= box.bottom; ++y)
+        std::memset(MaskRow(y) + box.left, 0, n);
 }
 
 template <int F>
@@ -98,16 +103,16 @@ void TFuzzyLineGDIImpl<F>::MaskSpan(int y, int x0, int x1, TMaskOp op) {
     uint8_t* m = MaskRow(y) + x0;
     const size_t n = size_t(x1 - x0 + 1);
     switch (op) {
-        case TMaskOp::Add: std::memset(m, 0xFF, n); break;
-        case TMaskOp::Remove: std::memset(m, 0, n); break;
-        case TMaskOp::AddNew:
-            for (size_t i = 0; i < n; ++i)
-                if (m[i] == 0) m[i] = 0xFF;
-            break;
-        case TMaskOp::RemoveNew:
-            for (size_t i = 0; i < n; ++i)
-                if (m[i] == 0xFF) m[i] = 0;
-            break;
+    case TMaskOp::Add: std::memset(m, 0xFF, n); break;
+    case TMaskOp::Remove: std::memset(m, 0, n); break;
+    case TMaskOp::AddNew:
+        for (size_t i = 0; i < n; ++i)
+            if (m[i] == 0) m[i] = 0xFF;
+        break;
+    case TMaskOp::RemoveNew:
+        for (size_t i = 0; i < n; ++i)
+            if (m[i] == 0xFF) m[i] = 0;
+        break;
     }
 }
 
@@ -182,11 +187,11 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict, TMa
 template <int F>
 void TFuzzyLineGDIImpl<F>::Composite(TComposite how, const TBox& box) {
     switch (how) {
-        case TComposite::Ink: CompositeInk(box.left, box.top, box.right, box.bottom); break;
-        case TComposite::Erase: CompositeErase(box.left, box.top, box.right, box.bottom); break;
-        case TComposite::InkClearing:
-            CompositeInkClearing(box.left, box.top, box.right, box.bottom);
-            break;
+    case TComposite::Ink: CompositeInk(box.left, box.top, box.right, box.bottom); break;
+    case TComposite::Erase: CompositeErase(box.left, box.top, box.right, box.bottom); break;
+    case TComposite::InkClearing:
+        CompositeInkClearing(box.left, box.top, box.right, box.bottom);
+        break;
     }
 }
 
@@ -250,8 +255,9 @@ void TFuzzyLineGDIImpl<F>::FillPolygon(const float* xs, const float* ys, int cou
     if (!ClipBox(box)) return;
     ClearMask(box);
     TPolygonSpans spans;
-    spans.Fill(points.get(), count, box.left, box.top, box.right, box.bottom,
-               [this](int y, int a, int b) { std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1)); });
+    spans.Fill(
+        points.get(), count, box.left, box.top, box.right, box.bottom,
+        [this](int y, int a, int b) { std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1)); });
     CompositeInk(box.left, box.top, box.right, box.bottom);
     ResolveAfterDrawing(box);
 }
@@ -324,8 +330,8 @@ void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count
 }
 
 template <int F>
-void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLevel,
-                                        int endLevel, int count) {
+void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLevel, int endLevel,
+                                        int count) {
     (void)startLevel;
     drawingLevel_ = endLevel;
     if (!valid_ || !segments || alpha_ == 0 || count < 1) return;
@@ -372,7 +378,8 @@ void TFuzzyLineGDIImpl<F>::ResolveRows(int x0, int y0, int x1, int y1) {
         uint8_t* out = display_.ScanLine(y) + 3 * x0;
         if constexpr (F == 1) {
             const uint8_t* w = work_.ScanLine(y) + first;
-            for (int i = 0; i < 3 * n; ++i) out[i] = uint8_t(w[i] ^ flip);
+            for (int i = 0; i < 3 * n; ++i)
+                out[i] = uint8_t(w[i] ^ flip);
         } else if constexpr (F == 2) {
             ResolveRow2(work_.ScanLine(2 * y) + first, work_.ScanLine(2 * y + 1) + first, out, n,
                         flip, sums);
@@ -424,7 +431,8 @@ void TFuzzyLineGDIImpl<F>::ExpandRect(int x0, int y0, int x1, int y1) {
                 w[2] = r;
             }
         }
-        for (int r = 1; r < F; ++r) std::memcpy(work_.ScanLine(F * y + r) + 3 * F * x0, first, bytes);
+        for (int r = 1; r < F; ++r)
+            std::memcpy(work_.ScanLine(F * y + r) + 3 * F * x0, first, bytes);
     }
 }
 

@@ -25,8 +25,7 @@ public:
     void DrawDotAtLevel(const PenPoint* point, int level) override;
     void DrawSegmentLevels(const PenSegment* segment, int startLevel, int endLevel) override;
     void DrawDots(const PenPoint* points, int level, int count) override;
-    void DrawSegments(const PenSegment* segments, int startLevel, int endLevel,
-                      int count) override;
+    void DrawSegments(const PenSegment* segments, int startLevel, int endLevel, int count) override;
     void ResolveRect(int x0, int y0, int x1, int y1) override;
     void ResolveAll() override;
     void ExpandRect(int x0, int y0, int x1, int y1) override;
@@ -48,10 +47,10 @@ private:
     void ClearMask(const TBox& box);
     // How a shape changes the mask samples it covers.
     enum class TMaskOp {
-        Add,       // := 255
-        Remove,    // := 0
-        AddNew,    // 0 := 255 (a batch item's own new samples)
-        RemoveNew, // 255 := 0 (leaves the samples earlier batch items took)
+        Add,        // := 255
+        Remove,     // := 0
+        AddNew,     // 0 := 255 (a batch item's own new samples)
+        RemoveNew,  // 255 := 0 (leaves the samples earlier batch items took)
     };
     void MaskSpan(int y, int x0, int x1, TMaskOp op);
     void MaskDisc(float x, float y, float r, TMaskOp op);

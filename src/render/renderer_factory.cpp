@@ -9,9 +9,9 @@ namespace quil {
 std::unique_ptr<TFuzzyLineGDI> MakeRenderer(int quality, IPresentTarget* window, int width,
                                             int height) {
     switch (quality) {
-        case 0: return std::make_unique<TFuzzyLineGDI1X>(window, width, height);
-        case 1: return std::make_unique<TFuzzyLineGDI4X>(window, width, height);
-        default: return std::make_unique<TFuzzyLineGDI16X>(window, width, height);
+    case 0: return std::make_unique<TFuzzyLineGDI1X>(window, width, height);
+    case 1: return std::make_unique<TFuzzyLineGDI4X>(window, width, height);
+    default: return std::make_unique<TFuzzyLineGDI16X>(window, width, height);
     }
 }
 

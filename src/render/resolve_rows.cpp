@@ -27,7 +27,8 @@ void SumColumns(const uint8_t* const* rows, int bytes, uint16_t* __restrict sums
 #endif
     for (; i < bytes; ++i) {
         unsigned v = 0;
-        for (int r = 0; r < Rows; ++r) v += rows[r][i];
+        for (int r = 0; r < Rows; ++r)
+            v += rows[r][i];
         sums[i] = uint16_t(v);
     }
 }
@@ -46,8 +47,8 @@ void ResolveRow4(const uint8_t* r0, const uint8_t* r1, const uint8_t* r2, const 
     }
 }
 
-void ResolveRow2(const uint8_t* r0, const uint8_t* r1, uint8_t* __restrict out, int n,
-                 uint8_t flip, uint16_t* __restrict sums) {
+void ResolveRow2(const uint8_t* r0, const uint8_t* r1, uint8_t* __restrict out, int n, uint8_t flip,
+                 uint16_t* __restrict sums) {
     const uint8_t* rows[2] = {r0, r1};
     SumColumns<2>(rows, 6 * n, sums);
     const uint16_t* p = sums;

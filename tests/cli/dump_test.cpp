@@ -59,7 +59,8 @@ TEST(CliDump, TheExampleRecordingDumpsAsDocumented) {
     EXPECT_EQ(s["recordAux"].Integer(), 4);
     EXPECT_EQ(s["maxRadius"].Float(), 2.0f);
     const float box[4] = {1, 1, 5, 1};
-    for (size_t i = 0; i < 4; ++i) EXPECT_EQ(s["box"][i].Float(), box[i]);
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(s["box"][i].Float(), box[i]);
     ASSERT_EQ(s["points"].items.size(), 3u);
     EXPECT_EQ(s["points"][2][0].Float(), 5.0f);
     EXPECT_EQ(s["points"][2][2].Float(), 0.0f);
@@ -116,7 +117,8 @@ TEST(CliDump, LargeRecordingDumpsEveryPoint) {
     h.minor = 6;  // float points
     TRecordingWriter w(h);
     std::vector<Point> points;
-    for (int i = 0; i < 100000; ++i) points.push_back({i * 0.25, 7, i + 1 == 100000 ? 0.0 : 1.0});
+    for (int i = 0; i < 100000; ++i)
+        points.push_back({i * 0.25, 7, i + 1 == 100000 ? 0.0 : 1.0});
     w.Stroke(points);
     JsonValue v = Dump(WriteTemp("large.stk", fixture::Packed(w.Body())));
     const JsonValue& list = v["elements"][0]["points"];

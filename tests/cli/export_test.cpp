@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/wait.h>
+#include <cstdlib>
 
 #include <zlib.h>
 
@@ -35,8 +35,8 @@ struct TRun {
 // exit status and output.
 TRun Quil(const TTestFolder& folder, const std::string& arguments) {
     const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-    const std::string command = std::string("'") + QUIL_TOOL + "' " + arguments + " >'" + out.string() +
-                                "' 2>'" + err.string() + "'";
+    const std::string command = std::string("'") + QUIL_TOOL + "' " + arguments + " >'" +
+                                out.string() + "' 2>'" + err.string() + "'";
     const int raw = std::system(command.c_str());
     TRun run;
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -56,12 +56,9 @@ fixture::Bytes TwoStrokeBody(bool withGrid, int strokes = 2, bool withBackground
         header.gridCells = 10 | 7u << 16;
     }
     TRecordingWriter w(header);
-    if (withBackground)
-        w.Background(2, 1, fixture::EncodeBmp(fixture::PatternPicture(8, 8)));
-    if (strokes >= 1)
-        w.Stroke({{150, 300, 6}, {250, 350, 6}, {350, 300, 0}}, {.color = 0x0000C0});
-    if (strokes >= 2)
-        w.Stroke({{650, 300, 6}, {750, 350, 6}, {850, 300, 0}}, {.color = 0xC00000});
+    if (withBackground) w.Background(2, 1, fixture::EncodeBmp(fixture::PatternPicture(8, 8)));
+    if (strokes >= 1) w.Stroke({{150, 300, 6}, {250, 350, 6}, {350, 300, 0}}, {.color = 0x0000C0});
+    if (strokes >= 2) w.Stroke({{650, 300, 6}, {750, 350, 6}, {850, 300, 0}}, {.color = 0xC00000});
     return w.Body();
 }
 
@@ -121,8 +118,7 @@ TEST_F(QuilExport, UsageErrorsExit64AndWriteNothing) {
     for (const char* c : cases) {
         std::string args = std::string(c);
         const size_t at = args.find("OUT");
-        if (at != std::string::npos)
-            args.replace(at, 3, Path("out"));
+        if (at != std::string::npos) args.replace(at, 3, Path("out"));
         const TRun run = Quil(folder, "export " + page + args);
         EXPECT_EQ(run.status, 64) << c;
         EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << c << ": " << run.err;
@@ -143,7 +139,8 @@ TEST_F(QuilExport, RecordingThatDoesNotLoadExitsWithItsCode) {
     EXPECT_EQ(missing.err, "quil: " + Path("missing.stk") + ": cannot open the file (code 1)\n");
     WriteText(folder / "junk.stk", std::string(64, 'j'));
     for (const char* type : {"png", "svgz"}) {
-        const TRun junk = Quil(folder, "export " + Path("junk.stk") + " -o " + Path("out") + " --type " + type);
+        const TRun junk =
+            Quil(folder, "export " + Path("junk.stk") + " -o " + Path("out") + " --type " + type);
         EXPECT_GE(junk.status, 1) << type;
         EXPECT_LE(junk.status, 6) << type;
     }
@@ -160,17 +157,28 @@ TEST_F(QuilExport, TypeComesFromTheExtensionInAnyCaseOrFromTypeOption) {
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
     // The name is used as given: no extension is added or changed.
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("c.data") + " --type bmp").status, 0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("c.data") + " --type bmp").status,
+        0);
     EXPECT_EQ(fs::file_size(folder / "c.data"), 2202878u);
     EXPECT_EQ(ReadText(folder / "c.data").substr(0, 2), "BM");
 }
 
 TEST_F(QuilExport, PositionShowsOnlyTheElementsStarted) {
     ASSERT_TRUE(fixture::WriteFile(folder / "first.stk", TwoStrokeBody(false, 1)));
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("at1.png") + " --position 1").status, 0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("at1.png") + " --position 1")
+            .status,
+        0);
     ASSERT_EQ(Quil(folder, "export " + Path("first.stk") + " -o " + Path("first.png")).status, 0);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("at0.png") + " --position -3").status, 0);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("all.png") + " --position 99").status, 0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("at0.png") + " --position -3")
+            .status,
+        0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("all.png") + " --position 99")
+            .status,
+        0);
     ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("default.png")).status, 0);
     // Position 1 is the page of a recording that holds only the first stroke.
     EXPECT_TRUE(SamePixels(ReadPng(folder / "at1.png"), ReadPng(folder / "first.png")));
@@ -182,7 +190,9 @@ TEST_F(QuilExport, PositionShowsOnlyTheElementsStarted) {
 
 TEST_F(QuilExport, GridOptionDecidesWhetherTheGridIsDrawn) {
     ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("on.png")).status, 0);
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("off.png") + " --grid off").status, 0);
+    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("off.png") + " --grid off")
+                  .status,
+              0);
     ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
     EXPECT_GT(CountPixels(ReadPng(folder / "on.png"), IsGridPink), 1000);
     EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
@@ -191,19 +201,28 @@ TEST_F(QuilExport, GridOptionDecidesWhetherTheGridIsDrawn) {
 TEST_F(QuilExport, BackgroundOptionDecidesWhetherTheBackgroundIsDrawn) {
     ASSERT_TRUE(fixture::WriteFile(folder / "back.stk", TwoStrokeBody(false, 2, true)));
     ASSERT_EQ(Quil(folder, "export " + Path("back.stk") + " -o " + Path("on.png")).status, 0);
-    ASSERT_EQ(Quil(folder, "export " + Path("back.stk") + " -o " + Path("off.png") + " --background off").status, 0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("back.stk") + " -o " + Path("off.png") + " --background off")
+            .status,
+        0);
     ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
     EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
     EXPECT_LT(CountPixels(ReadPng(folder / "on.png"), IsWhite), 1022 * 718 / 2);
 }
 
 TEST_F(QuilExport, SizeAndFit) {
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("half.png") + " --size 511x359").status, 0);
+    ASSERT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("half.png") + " --size 511x359")
+            .status,
+        0);
     const TRgbaPicture half = ReadPng(folder / "half.png");
     EXPECT_EQ(half.width, 511);
     EXPECT_EQ(half.height, 359);
     // A wide target keeps the page's aspect: white margins left and right.
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("wide.png") + " --size 2044x359 --fit").status, 0);
+    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("wide.png") +
+                               " --size 2044x359 --fit")
+                  .status,
+              0);
     const TRgbaPicture wide = ReadPng(folder / "wide.png");
     ASSERT_EQ(wide.width, 2044);
     for (int y = 0; y < wide.height; y += 7)
@@ -213,7 +232,10 @@ TEST_F(QuilExport, SizeAndFit) {
 }
 
 TEST_F(QuilExport, SvgzHoldsTheWholeRecordingWhateverThePosition) {
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("page.svgz") + " --position 0 --grid off").status, 0);
+    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("page.svgz") +
+                               " --position 0 --grid off")
+                  .status,
+              0);
     TPenReplayWT document(1022, 718);
     ASSERT_EQ(LoadRecording(document, folder / "grid.stk"), 0);
     TSvgStream expected;
@@ -233,12 +255,15 @@ TEST_F(QuilExport, SvgzHoldsTheWholeRecordingWhateverThePosition) {
 TEST_F(QuilExport, OutputThatCannotBeWrittenExits70AndKeepsTheOldFile) {
     fs::create_directory(folder / "taken.png");
     for (const char* type : {"png", "svgz"}) {
-        const TRun run = Quil(folder, "export " + Path("page.stk") + " -o " + Path("taken.png") + " --type " + type);
+        const TRun run = Quil(
+            folder, "export " + Path("page.stk") + " -o " + Path("taken.png") + " --type " + type);
         EXPECT_EQ(run.status, 70) << type;
         EXPECT_EQ(run.err.rfind("quil: " + Path("page.stk") + ": ", 0), 0u) << run.err;
         EXPECT_TRUE(fs::is_directory(folder / "taken.png"));
     }
-    EXPECT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("no/such/dir/out.png")).status, 70);
+    EXPECT_EQ(
+        Quil(folder, "export " + Path("page.stk") + " -o " + Path("no/such/dir/out.png")).status,
+        70);
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"grid.stk", "page.stk", "taken.png"}));
 }
 
@@ -254,7 +279,10 @@ TEST_F(QuilExport, PageTooLargeToRenderExits7) {
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.err, "quil: " + Path("huge.stk") + ": the page is too large to render\n");
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
-    EXPECT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000").status, 7);
+    EXPECT_EQ(Quil(folder,
+                   "export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000")
+                  .status,
+              7);
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
     // The vector drawing of the same page needs no picture.
     EXPECT_EQ(Quil(folder, "export " + Path("huge.stk") + " -o " + Path("huge.svgz")).status, 0);

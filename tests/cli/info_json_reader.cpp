@@ -25,7 +25,8 @@ private:
         return false;
     }
     void Space() {
-        while (at_ < s_.size() && (s_[at_] == ' ' || s_[at_] == '\n' || s_[at_] == '\t' || s_[at_] == '\r'))
+        while (at_ < s_.size() &&
+               (s_[at_] == ' ' || s_[at_] == '\n' || s_[at_] == '\t' || s_[at_] == '\r'))
             ++at_;
     }
     bool Word(const char* w) {
@@ -52,18 +53,23 @@ private:
         size_t start = at_;
         if (s_[at_] == '-') ++at_;
         if (at_ >= s_.size() || !isdigit(uint8_t(s_[at_]))) return Fail("bad number");
-        if (s_[at_] == '0') ++at_;
-        else while (at_ < s_.size() && isdigit(uint8_t(s_[at_]))) ++at_;
+        if (s_[at_] == '0')
+            ++at_;
+        else
+            while (at_ < s_.size() && isdigit(uint8_t(s_[at_])))
+                ++at_;
         if (at_ < s_.size() && s_[at_] == '.') {
             ++at_;
             if (at_ >= s_.size() || !isdigit(uint8_t(s_[at_]))) return Fail("bad fraction");
-            while (at_ < s_.size() && isdigit(uint8_t(s_[at_]))) ++at_;
+            while (at_ < s_.size() && isdigit(uint8_t(s_[at_])))
+                ++at_;
         }
         if (at_ < s_.size() && (s_[at_] == 'e' || s_[at_] == 'E')) {
             ++at_;
             if (at_ < s_.size() && (s_[at_] == '+' || s_[at_] == '-')) ++at_;
             if (at_ >= s_.size() || !isdigit(uint8_t(s_[at_]))) return Fail("bad exponent");
-            while (at_ < s_.size() && isdigit(uint8_t(s_[at_]))) ++at_;
+            while (at_ < s_.size() && isdigit(uint8_t(s_[at_])))
+                ++at_;
         }
         v.type = JsonValue::Type::Number;
         v.number = s_.substr(start, at_ - start);
@@ -93,8 +99,10 @@ private:
                 if (at_ + 4 > s_.size()) return Fail("short \\u");
                 unsigned cp = unsigned(std::stoul(s_.substr(at_, 4), nullptr, 16));
                 at_ += 4;
-                if (cp < 0x80) out += char(cp);
-                else return Fail("\\u beyond ASCII not needed here");
+                if (cp < 0x80)
+                    out += char(cp);
+                else
+                    return Fail("\\u beyond ASCII not needed here");
                 break;
             }
             default: return Fail("unknown escape");
@@ -114,7 +122,10 @@ private:
             Space();
             if (!Value(v.items.back())) return false;
             Space();
-            if (at_ < s_.size() && s_[at_] == ',') { ++at_; continue; }
+            if (at_ < s_.size() && s_[at_] == ',') {
+                ++at_;
+                continue;
+            }
             if (at_ < s_.size() && s_[at_] == ']') return ++at_, true;
             return Fail("expected , or ]");
         }
@@ -135,7 +146,10 @@ private:
             if (v.members.count(key)) return Fail("key given twice");
             if (!Value(v.members[key])) return false;
             Space();
-            if (at_ < s_.size() && s_[at_] == ',') { ++at_; continue; }
+            if (at_ < s_.size() && s_[at_] == ',') {
+                ++at_;
+                continue;
+            }
             if (at_ < s_.size() && s_[at_] == '}') return ++at_, true;
             return Fail("expected , or }");
         }

@@ -19,7 +19,8 @@ std::string ReadAll(const std::string& path) {
     if (FILE* f = std::fopen(path.c_str(), "rb")) {
         char buffer[65536];
         size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            text.append(buffer, n);
         std::fclose(f);
     }
     return text;
@@ -29,26 +30,32 @@ std::string ReadAll(const std::string& path) {
 
 ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
     static int counter = 0;
-    const std::string base = "/tmp/quil-cli-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+    const std::string base =
+        "/tmp/quil-cli-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     const std::string outPath = base + ".out", errPath = base + ".err";
 
     std::vector<std::string> argStrings = {QUIL_BINARY};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& a : argStrings) argv.push_back(a.data());
+    for (auto& a : argStrings)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e) envStrings.push_back(*e);
+    for (char** e = environ; *e; ++e)
+        envStrings.push_back(*e);
     envStrings.insert(envStrings.end(), extraEnv.begin(), extraEnv.end());
     std::vector<char*> envp;
-    for (auto& e : envStrings) envp.push_back(e.data());
+    for (auto& e : envStrings)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
 
     // Output goes to files rather than pipes, so a large dump cannot block.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     ToolRun run;
     pid_t pid;
     if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {

@@ -15,6 +15,7 @@ struct ToolRun {
 
 // Runs build/quil with `args` (environment as given, plus `extraEnv`
 // entries "NAME=value").
-ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {});
+ToolRun RunQuil(const std::vector<std::string>& args,
+                const std::vector<std::string>& extraEnv = {});
 
 }  // namespace quil::test

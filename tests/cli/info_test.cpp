@@ -1,8 +1,8 @@
 // quil info: the header and counts as JSON, exit statuses and messages.
 
-#include <algorithm>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <algorithm>
 
 #include <filesystem>
 
@@ -162,13 +162,8 @@ TEST_F(CliFiles, LoadFailuresExitWithTheirCodeAndOneLine) {
 TEST_F(CliFiles, UsageErrorsExit64AndHelpExits0) {
     auto file = Write("ok.stk", RichBody());
     const std::vector<std::vector<std::string>> usage = {
-        {},
-        {"frobnicate", file},
-        {"info"},
-        {"info", file, file},
-        {"info", "--colour", file},
-        {"dump"},
-        {"dump", "-x", file},
+        {},       {"frobnicate", file}, {"info"}, {"info", file, file}, {"info", "--colour", file},
+        {"dump"}, {"dump", "-x", file},
     };
     for (const auto& args : usage) {
         auto run = RunQuil(args);

@@ -88,25 +88,28 @@ TEST_F(RenderCommand, DefaultsShowTheCompletePageAtZoomOneAndBest) {
 
 TEST_F(RenderCommand, StepsRunInTheirOrder) {
     const std::string out = (folder / "steps.png").string();
-    const ToolRun run = RunQuil({"render", recording, "-o", out, "--zoom", "0.5", "--quality", "middle",
-                                 "--grid", "off", "--position", "1", "--play", "9", "--rate", "2",
-                                 "--reverse"});
+    const ToolRun run =
+        RunQuil({"render", recording, "-o", out, "--zoom", "0.5", "--quality", "middle", "--grid",
+                 "off", "--position", "1", "--play", "9", "--rate", "2", "--reverse"});
     ASSERT_EQ(run.status, 0) << run.err;
-    const TBitmap expected = Expected(150, 100, 0.5f, 1, [](TQuil3Reader& p, TManualTimerFactory& t) {
-        p.SetGrid(false);
-        p.Show(true);
-        p.Seek(1, -1);
-        p.SetReplayStep(2);
-        p.Play();
-        for (int i = 0; i < 9; ++i) t.WithInterval(33)->Tick();
-        p.SetReverse(true);
-    });
+    const TBitmap expected =
+        Expected(150, 100, 0.5f, 1, [](TQuil3Reader& p, TManualTimerFactory& t) {
+            p.SetGrid(false);
+            p.Show(true);
+            p.Seek(1, -1);
+            p.SetReplayStep(2);
+            p.Play();
+            for (int i = 0; i < 9; ++i)
+                t.WithInterval(33)->Tick();
+            p.SetReverse(true);
+        });
     EXPECT_EQ(Differences(ReadPng(out), expected), 0);
 }
 
 TEST_F(RenderCommand, SizeUsesTheWindowsFitRuleAndBmpIsTheDisplaySurface) {
     const std::string out = (folder / "fit.BMP").string();
-    const ToolRun run = RunQuil({"render", recording, "-o", out, "--size", "150x150", "--quality", "low"});
+    const ToolRun run =
+        RunQuil({"render", recording, "-o", out, "--size", "150x150", "--quality", "low"});
     ASSERT_EQ(run.status, 0) << run.err;
     // 150 / 300 is below 150 / 200: the width fills, height trunc(200 * 0.5).
     const std::vector<uint8_t> expected = EncodeBmp(Expected(150, 100, 0.5f, 0, nullptr));
@@ -145,9 +148,11 @@ TEST_F(RenderCommand, ErrorsLeaveNoFileAndKeepAnOldOne) {
 }
 
 TEST_F(RenderCommand, LoadErrorsNameTheFileAndTheCode) {
-    const ToolRun run = RunQuil({"render", (folder / "missing.stk").string(), "-o", (folder / "a.png").string()});
+    const ToolRun run =
+        RunQuil({"render", (folder / "missing.stk").string(), "-o", (folder / "a.png").string()});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("missing.stk: cannot open the file (code 1)"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("missing.stk: cannot open the file (code 1)"), std::string::npos)
+        << run.err;
 }
 
 }  // namespace

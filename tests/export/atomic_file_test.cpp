@@ -61,8 +61,7 @@ TEST(ReplacementFile, FailureLeavesTargetAndFolderUntouched) {
 }
 
 TEST(ReplacementFile, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "running as root: folder permissions do not stop writes";
+    if (::geteuid() == 0) GTEST_SKIP() << "running as root: folder permissions do not stop writes";
     TTestFolder folder;
     fs::create_directory(folder / "locked");
     WriteText(folder / "locked" / "page.jpg", "old");
@@ -76,7 +75,7 @@ TEST(ReplacementFile, ReadOnlyFolderKeepsTheOldFile) {
 TEST(ReplacementFile, FailedWriteKeepsTheOldFile) {
     TTestFolder folder;
     WriteText(folder / "page.png", "old");
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
     rlimit small = saved;

@@ -23,11 +23,15 @@ TEST(Base64, ShortInputsAndPadding) {
 
 TEST(Base64, LineFeedFollowsEveryNineteenthFullGroup) {
     const std::vector<uint8_t> bytes(200, 0x41);
-    struct Case { size_t length; size_t characters; bool endsWithLineFeed; };
+    struct Case {
+        size_t length;
+        size_t characters;
+        bool endsWithLineFeed;
+    };
     const Case cases[] = {
-        {56, 76, false},        // 18 full groups and a padded one: no line feed
-        {57, 77, true},         // 19 full groups: the line feed follows the last one
-        {58, 81, false},        // the padded group after the line is not broken again
+        {56, 76, false},  // 18 full groups and a padded one: no line feed
+        {57, 77, true},   // 19 full groups: the line feed follows the last one
+        {58, 81, false},  // the padded group after the line is not broken again
         {114, 154, true},
     };
     for (const Case& c : cases) {

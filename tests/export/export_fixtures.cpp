@@ -2,11 +2,11 @@
 
 namespace quil::testing {
 
-TOpenPlayer::TOpenPlayer(const std::filesystem::path& recording, int displayWidth, int displayHeight) {
+TOpenPlayer::TOpenPlayer(const std::filesystem::path& recording, int displayWidth,
+                         int displayHeight) {
     player = std::make_unique<TQuil3Reader>(timers, nullptr, displayWidth, displayHeight);
     openResult = player->Open(recording);
-    if (openResult == 0)
-        player->Show(false);
+    if (openResult == 0) player->Show(false);
 }
 
 void AddTestStrokes(fixture::TRecordingWriter& writer, int count) {
@@ -16,7 +16,8 @@ void AddTestStrokes(fixture::TRecordingWriter& writer, int count) {
         const double r = 2 + (i % 3) * 3;
         std::vector<fixture::Point> points;
         for (int k = 0; k <= 40; ++k)
-            points.push_back({x0 + k * 4.0, y0 + (k % 10) * 5.0 - (k % 20 >= 10 ? (k % 10) * 10.0 : 0),
+            points.push_back({x0 + k * 4.0,
+                              y0 + (k % 10) * 5.0 - (k % 20 >= 10 ? (k % 10) * 10.0 : 0),
                               k == 40 ? 0.0 : r});
         writer.Stroke(points, {.color = colours[i % 5]});
     }

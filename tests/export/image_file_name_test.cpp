@@ -6,7 +6,11 @@ namespace quil {
 namespace {
 
 TEST(ImageFileName, ChosenTypeAlwaysDecidesTheExtension) {
-    struct Case { const char* chosen; int filter; const char* written; };
+    struct Case {
+        const char* chosen;
+        int filter;
+        const char* written;
+    };
     const Case cases[] = {
         {"page", 3, "page.png"},
         {"scan.png", 1, "scan.bmp"},
@@ -21,7 +25,8 @@ TEST(ImageFileName, ChosenTypeAlwaysDecidesTheExtension) {
         {"page", -1, "page.bmp"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ImageFileName(c.chosen, c.filter).native(), c.written) << c.chosen << " " << c.filter;
+        EXPECT_EQ(ImageFileName(c.chosen, c.filter).native(), c.written)
+            << c.chosen << " " << c.filter;
 }
 
 TEST(ImageFileName, FilterIndexChoosesTheWriter) {

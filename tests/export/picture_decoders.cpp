@@ -63,8 +63,7 @@ bool DecompressJpeg(const std::vector<uint8_t>& file, int* width, int* height, u
 TPngHeader ReadPngHeader(const std::vector<uint8_t>& file) {
     TPngHeader h;
     static const uint8_t kSignature[8] = {137, 'P', 'N', 'G', 13, 10, 26, 10};
-    if (file.size() < 33 || !std::equal(kSignature, kSignature + 8, file.begin()))
-        return h;
+    if (file.size() < 33 || !std::equal(kSignature, kSignature + 8, file.begin())) return h;
     if (BigEndian32(&file[8]) != 13 || std::string(file.begin() + 12, file.begin() + 16) != "IHDR")
         return h;
     h.valid = true;
@@ -79,8 +78,7 @@ TPngHeader ReadPngHeader(const std::vector<uint8_t>& file) {
 bool DecodePng(const std::vector<uint8_t>& file, TRgbaPicture& picture) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size()))
-        return false;
+    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return false;
     image.format = PNG_FORMAT_RGBA;
     picture.width = int(image.width);
     picture.height = int(image.height);
@@ -97,8 +95,7 @@ bool DecodeJpeg(const std::vector<uint8_t>& file, TRgbaPicture& picture) {
     if (!DecompressJpeg(file, &width, &height, nullptr, 0) || width <= 0 || height <= 0)
         return false;
     std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
-    if (!DecompressJpeg(file, &width, &height, rgb.data(), rgb.size()))
-        return false;
+    if (!DecompressJpeg(file, &width, &height, rgb.data(), rgb.size())) return false;
     picture.width = width;
     picture.height = height;
     picture.pixels.resize(size_t(width) * size_t(height) * 4);
@@ -113,7 +110,8 @@ bool DecodeJpeg(const std::vector<uint8_t>& file, TRgbaPicture& picture) {
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>());
 }
 
 TBitmap MakePatternPicture(int width, int height) {
@@ -122,9 +120,9 @@ TBitmap MakePatternPicture(int width, int height) {
     for (int y = 0; y < height; ++y) {
         uint8_t* p = picture.ScanLine(y);
         for (int x = 0; x < width; ++x, p += 3) {
-            p[0] = uint8_t(x * 7);       // blue
-            p[1] = uint8_t(y * 5);       // green
-            p[2] = uint8_t(x + y * 3);   // red
+            p[0] = uint8_t(x * 7);      // blue
+            p[1] = uint8_t(y * 5);      // green
+            p[2] = uint8_t(x + y * 3);  // red
         }
     }
     return picture;

@@ -33,13 +33,11 @@ TRgbaPicture ReadPng(const fs::path& path) {
 TRgbaPicture ReadBmp(const fs::path& path) {
     const std::vector<uint8_t> f = ReadWholeFile(path.string());
     TRgbaPicture picture;
-    if (f.size() < 54)
-        return picture;
+    if (f.size() < 54) return picture;
     picture.width = f[18] | f[19] << 8 | f[20] << 16 | f[21] << 24;
     picture.height = f[22] | f[23] << 8 | f[24] << 16 | f[25] << 24;
     const size_t stride = (size_t(picture.width) * 3 + 3) & ~size_t(3);
-    if (f.size() != 54 + stride * size_t(picture.height))
-        return TRgbaPicture();
+    if (f.size() != 54 + stride * size_t(picture.height)) return TRgbaPicture();
     picture.pixels.resize(size_t(picture.width) * picture.height * 4);
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {

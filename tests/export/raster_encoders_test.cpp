@@ -28,13 +28,13 @@ TEST(BmpWriter, PageSizedFileHasHeadersAndPaddedRows) {
     EXPECT_EQ(file[0], 'B');
     EXPECT_EQ(file[1], 'M');
     EXPECT_EQ(U32(file, 2), 2202878u);
-    EXPECT_EQ(U32(file, 10), 54u);   // pixel data offset: no colour table
-    EXPECT_EQ(U32(file, 14), 40u);   // info header size
+    EXPECT_EQ(U32(file, 10), 54u);  // pixel data offset: no colour table
+    EXPECT_EQ(U32(file, 14), 40u);  // info header size
     EXPECT_EQ(U32(file, 18), 1022u);
     EXPECT_EQ(U32(file, 22), 718u);  // positive: bottom-up
     EXPECT_EQ(file[26] | file[27] << 8, 1);
     EXPECT_EQ(file[28] | file[29] << 8, 24);
-    EXPECT_EQ(U32(file, 30), 0u);    // no compression
+    EXPECT_EQ(U32(file, 30), 0u);  // no compression
 }
 
 TEST(BmpWriter, RowsAreBottomUpBlueGreenRedWithZeroPadding) {
@@ -44,7 +44,8 @@ TEST(BmpWriter, RowsAreBottomUpBlueGreenRedWithZeroPadding) {
     for (int fileRow = 0; fileRow < 3; ++fileRow) {
         const uint8_t* row = &file[54 + fileRow * 16];
         const uint8_t* expected = picture.ScanLine(2 - fileRow);
-        EXPECT_EQ(std::vector<uint8_t>(row, row + 15), std::vector<uint8_t>(expected, expected + 15));
+        EXPECT_EQ(std::vector<uint8_t>(row, row + 15),
+                  std::vector<uint8_t>(expected, expected + 15));
         EXPECT_EQ(row[15], 0) << "padding of file row " << fileRow;
     }
 }
@@ -84,9 +85,9 @@ TEST(PngWriter, OnlyExactWhiteBecomesTransparent) {
     TBitmap stamp;
     ASSERT_TRUE(stamp.Create(4, 1));  // starts white
     uint8_t* row = stamp.ScanLine(0);
-    row[3 * 1 + 0] = 254;                          // almost white
+    row[3 * 1 + 0] = 254;                                  // almost white
     row[3 * 2 + 0] = row[3 * 2 + 1] = row[3 * 2 + 2] = 0;  // black
-    row[3 * 3 + 2] = 254;                          // almost white in red
+    row[3 * 3 + 2] = 254;                                  // almost white in red
     const std::vector<uint8_t> file = EncodePngWhiteTransparent(stamp);
     EXPECT_EQ(ReadPngHeader(file).colorType, 6);
     TRgbaPicture decoded;
@@ -113,14 +114,12 @@ TEST(PngWriter, GreyPictureIsWrittenAsRgb) {
 // The frame markers from the start of image up to the start of scan.
 std::vector<int> JpegMarkers(const std::vector<uint8_t>& f) {
     std::vector<int> markers;
-    if (f.size() < 4 || f[0] != 0xFF || f[1] != 0xD8)
-        return markers;
+    if (f.size() < 4 || f[0] != 0xFF || f[1] != 0xD8) return markers;
     size_t at = 2;
     while (at + 4 <= f.size() && f[at] == 0xFF) {
         const int marker = f[at + 1];
         markers.push_back(marker);
-        if (marker == 0xDA)
-            break;
+        if (marker == 0xDA) break;
         at += 2 + (size_t(f[at + 2]) << 8 | f[at + 3]);
     }
     return markers;

@@ -44,7 +44,8 @@ void AddStroke(TPenReplayWT& document, std::initializer_list<std::array<float, 3
     document.strokeOpen = false;
 }
 
-const char* kBlackGroup = "<g style=\"fill:#000000;opacity:1.00;stroke:#000000;stroke-width:0\">\r\n";
+const char* kBlackGroup =
+    "<g style=\"fill:#000000;opacity:1.00;stroke:#000000;stroke-width:0\">\r\n";
 
 TEST(SvgDocument, EmptyDocumentIsTheHeaderAndTheEnd) {
     TPenReplayWT document(1022, 718);
@@ -54,11 +55,16 @@ TEST(SvgDocument, EmptyDocumentIsTheHeaderAndTheEnd) {
 TEST(SvgDocument, OnePointStrokeIsOneDisc) {
     TPenReplayWT document(1022, 718);
     AddStroke(document, {{12.5f, 40.0f, 2.25f}});
-    EXPECT_EQ(Svg(document), kHeader + kBlackGroup + "\t<circle cx=\"125\" cy=\"400\" r=\"22\"/>\r\n</g>\r\n</svg>");
+    EXPECT_EQ(Svg(document), kHeader + kBlackGroup +
+                                 "\t<circle cx=\"125\" cy=\"400\" r=\"22\"/>\r\n</g>\r\n</svg>");
 }
 
 TEST(SvgDocument, StrokeGroupCarriesColourAndOpacity) {
-    struct Case { uint32_t color; uint32_t opacity; const char* group; };
+    struct Case {
+        uint32_t color;
+        uint32_t opacity;
+        const char* group;
+    };
     const Case cases[] = {
         {0x00FF8000, 255, "<g style=\"fill:#0080FF;opacity:1.00;stroke:#0080FF;stroke-width:0\">"},
         {0x00FF8000, 128, "<g style=\"fill:#0080FF;opacity:0.50;stroke:#0080FF;stroke-width:0\">"},
@@ -68,14 +74,16 @@ TEST(SvgDocument, StrokeGroupCarriesColourAndOpacity) {
         TPenReplayWT document(1022, 718);
         AddStroke(document, {{1, 1, 1}}, c.color, c.opacity);
         const std::string text = Svg(document);
-        EXPECT_EQ(text.substr(kHeader.size(), text.find("\r\n", kHeader.size()) - kHeader.size()), c.group)
+        EXPECT_EQ(text.substr(kHeader.size(), text.find("\r\n", kHeader.size()) - kHeader.size()),
+                  c.group)
             << std::hex << c.color << " " << std::dec << c.opacity;
     }
 }
 
 TEST(SvgDocument, PointsCloserThanOneUnitAreMerged) {
     TPenReplayWT document(1022, 718);
-    AddStroke(document, {{0.0f, 10.0f, 3.0f}, {0.4f, 10.0f, 3.0f}, {0.8f, 10.0f, 3.0f}, {1.2f, 10.0f, 3.0f}});
+    AddStroke(document,
+              {{0.0f, 10.0f, 3.0f}, {0.4f, 10.0f, 3.0f}, {0.8f, 10.0f, 3.0f}, {1.2f, 10.0f, 3.0f}});
     EXPECT_EQ(Svg(document), kHeader + kBlackGroup +
                                  "\t<circle cx=\"0\" cy=\"100\" r=\"30\"/>\r\n"
                                  "\t<polygon points=\"0,130 12,130 12,70 0,70\"/>\r\n"
@@ -116,8 +124,9 @@ TEST(SvgDocument, StampIsAnRgbaPngWithWhiteTransparent) {
     document.AddStamp(0, std::move(picture), 10.25f, 20.0f, 30.5f, 40.0f);
     const std::string text = Svg(document);
     const std::string base64 = EmbeddedPngText(text);
-    EXPECT_EQ(text, kHeader + "<image x=\"102\" y=\"200\" width=\"305\" height=\"400\" "
-                              "xlink:href=\"data:image/png;base64," +
+    EXPECT_EQ(text, kHeader +
+                        "<image x=\"102\" y=\"200\" width=\"305\" height=\"400\" "
+                        "xlink:href=\"data:image/png;base64," +
                         base64 + "\"/>\r\n</svg>");
     TRgbaPicture decoded;
     ASSERT_TRUE(DecodePng(DecodeBase64(base64), decoded));
@@ -145,7 +154,8 @@ TEST(SvgDocument, BackgroundThenGridThenElementsWhateverTheReplayPosition) {
     second->pointCursor = second->firstPoint;
 
     const std::string text = Svg(document);
-    const size_t image = text.find("<image x=\"0\" y=\"1030\" width=\"10220\" height=\"5110\" xlink:href=");
+    const size_t image =
+        text.find("<image x=\"0\" y=\"1030\" width=\"10220\" height=\"5110\" xlink:href=");
     const size_t grid = text.find("<g stroke=\"#FFBDBD\">");
     const size_t first = text.find("<circle cx=\"10\" cy=\"10\"");
     const size_t last = text.find("<circle cx=\"90\" cy=\"90\"");
@@ -171,7 +181,8 @@ TEST(SvgDocument, HugeOrInvalidCoordinatesStayDefined) {
     AddStroke(document, {{1e30f, -1e30f, 1.0f}, {std::nanf(""), 0.0f, 1.0f}});
     TSvgStream out;
     WriteSvgDocument(document, out);
-    EXPECT_NE(out.Text().find("<circle cx=\"2147483647\" cy=\"-2147483648\" r=\"10\"/>"), std::string::npos);
+    EXPECT_NE(out.Text().find("<circle cx=\"2147483647\" cy=\"-2147483648\" r=\"10\"/>"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -7,9 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <sys/wait.h>
-
+#include <cstdlib>
 
 #include "export/picture_export.h"
 #include "export/svgz_writer.h"
@@ -27,8 +26,8 @@ using testing::TRgbaPicture;
 bool HaveRsvg() { return std::system("command -v rsvg-convert >/dev/null 2>&1") == 0; }
 
 bool RenderWithRsvg(const fs::path& svgz, const fs::path& png) {
-    const std::string command = "rsvg-convert -b white -o '" + png.string() + "' '" + svgz.string() +
-                                "' 2>'" + png.string() + ".log'";
+    const std::string command = "rsvg-convert -b white -o '" + png.string() + "' '" +
+                                svgz.string() + "' 2>'" + png.string() + ".log'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -44,8 +43,7 @@ int Unmatched(const TRgbaPicture& a, TMaskTest test, const TRgbaPicture& b, TMas
     masked = 0;
     for (int y = 0; y < a.height; ++y)
         for (int x = 0; x < a.width; ++x) {
-            if (!test(a.At(x, y)))
-                continue;
+            if (!test(a.At(x, y))) continue;
             ++masked;
             bool found = false;
             for (int dy = -band; dy <= band && !found; ++dy)
@@ -66,10 +64,14 @@ void ExpectSameGeometry(const TRgbaPicture& svg, const TRgbaPicture& raster, int
     ASSERT_EQ(svg.width, raster.width);
     ASSERT_EQ(svg.height, raster.height);
     int inkSvg = 0, inkRaster = 0, tintSvg = 0, tintRaster = 0;
-    EXPECT_EQ(Unmatched(svg, Ink, raster, Tint, band, inkSvg), 0) << "ink drawn by the SVG client only";
-    EXPECT_EQ(Unmatched(raster, Ink, svg, Tint, band, inkRaster), 0) << "ink drawn by the raster export only";
-    EXPECT_EQ(Unmatched(svg, Tint, raster, Tint, band, tintSvg), 0) << "tint drawn by the SVG client only";
-    EXPECT_EQ(Unmatched(raster, Tint, svg, Tint, band, tintRaster), 0) << "tint drawn by the raster export only";
+    EXPECT_EQ(Unmatched(svg, Ink, raster, Tint, band, inkSvg), 0)
+        << "ink drawn by the SVG client only";
+    EXPECT_EQ(Unmatched(raster, Ink, svg, Tint, band, inkRaster), 0)
+        << "ink drawn by the raster export only";
+    EXPECT_EQ(Unmatched(svg, Tint, raster, Tint, band, tintSvg), 0)
+        << "tint drawn by the SVG client only";
+    EXPECT_EQ(Unmatched(raster, Tint, svg, Tint, band, tintRaster), 0)
+        << "tint drawn by the raster export only";
     EXPECT_GT(inkSvg, 1000);
     EXPECT_NEAR(double(inkSvg) / inkRaster, 1.0, 0.12);
     EXPECT_NEAR(double(tintSvg) / tintRaster, 1.0, 0.12);
@@ -78,7 +80,8 @@ void ExpectSameGeometry(const TRgbaPicture& svg, const TRgbaPicture& raster, int
 // Opens folder/page.stk, exports its page as PNG and the whole recording as
 // SVGZ, renders the SVGZ with the client and compares the two pictures'
 // geometry within `band` pixels.
-void ExpectClientMatchesPngExport(const fs::path& folder, int band = 2, bool withBackground = false) {
+void ExpectClientMatchesPngExport(const fs::path& folder, int band = 2,
+                                  bool withBackground = false) {
     testing::TOpenPlayer player(folder / "page.stk");
     ASSERT_EQ(player.openResult, 0);
     ASSERT_EQ(player->HasBackground(), withBackground);
@@ -95,7 +98,8 @@ void ExpectClientMatchesPngExport(const fs::path& folder, int band = 2, bool wit
 
 TEST(SvgInARealRenderer, StrokesAndGridMatchThePngExport) {
     if (!HaveRsvg())
-        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
+        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to "
+                        "compare with";
     testing::TTestFolder folder;
     fixture::Header header;
     header.gridCellSize = 64 | 64u << 16;
@@ -117,7 +121,8 @@ TEST(SvgInARealRenderer, StrokesAndGridMatchThePngExport) {
 // the raster export puts it.
 TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
     if (!HaveRsvg())
-        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
+        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to "
+                        "compare with";
     // A dark block in the top-left quarter of a white picture, so that the
     // edges of the picture and of every tile can be seen.
     fixture::Picture picture = fixture::SolidPicture(64, 40, 0xFFFFFF);
@@ -127,9 +132,12 @@ TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
     // The client smooths a picture it enlarges, across about one picture
     // pixel, where the raster export repeats pixels: the band of an
     // enlarged picture is one picture pixel on the page (16 at fit).
-    struct Case { int mode, placement, band; };
+    struct Case {
+        int mode, placement, band;
+    };
     for (const Case c : {Case{2, 0, 17}, Case{2, 2, 2}, Case{2, 3, 2}, Case{1, 0, 2}}) {
-        SCOPED_TRACE("mode " + std::to_string(c.mode) + " placement " + std::to_string(c.placement));
+        SCOPED_TRACE("mode " + std::to_string(c.mode) + " placement " +
+                     std::to_string(c.placement));
         testing::TTestFolder folder;
         fixture::TRecordingWriter writer(fixture::Header{});
         writer.Background(c.mode, c.placement, fixture::EncodeBmp(picture));
@@ -146,7 +154,8 @@ TEST(SvgInARealRenderer, BackgroundPlacementsMatchThePngExport) {
 // natural size and enlarged.
 TEST(SvgInARealRenderer, StampsMatchThePngExport) {
     if (!HaveRsvg())
-        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to compare with";
+        GTEST_SKIP() << "rsvg-convert not found (Debian package librsvg2-bin): no SVG client to "
+                        "compare with";
     fixture::Picture picture = fixture::SolidPicture(64, 40, 0xFFFFFF);
     for (int y = 8; y < 32; ++y)
         for (int x = 16; x < 48; ++x)

@@ -18,8 +18,7 @@ using testing::WriteText;
 
 std::string Gunzip(const fs::path& path) {
     gzFile file = gzopen(path.c_str(), "rb");
-    if (!file)
-        return "<cannot open>";
+    if (!file) return "<cannot open>";
     std::string text;
     char buffer[4096];
     int n;

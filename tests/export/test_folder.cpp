@@ -12,16 +12,15 @@ namespace fs = std::filesystem;
 
 TTestFolder::TTestFolder() {
     std::string pattern = (fs::temp_directory_path() / "quil-export-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a test folder");
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a test folder");
     path_ = pattern;
 }
 
 TTestFolder::~TTestFolder() {
     std::error_code ec;
     // Folders a test made read-only must be writable again to be removed.
-    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec))
+    for (auto it = fs::recursive_directory_iterator(path_, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
         if (it->is_directory() && !it->is_symlink())
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);

@@ -30,9 +30,7 @@ Header Qui3(uint16_t minor) {
     return h;
 }
 
-Bytes SmallBmp(int w = 2, int h = 2) {
-    return fixture::EncodeBmp(fixture::PatternPicture(w, h));
-}
+Bytes SmallBmp(int w = 2, int h = 2) { return fixture::EncodeBmp(fixture::PatternPicture(w, h)); }
 
 TEST(BodyLoader, HeaderOnlyQuilBodyLoadsEmpty) {
     Header h;
@@ -150,7 +148,7 @@ TEST(BodyLoader, Qui2HeaderWithAnsiTitleAndNoExtraGridWords) {
     Header h;
     h.generation = Generation::Qui2;
     h.ansiTitle = std::string("Page\0junk", 9);  // the text ends at its first NUL
-    h.ansiExtraText = "Caf\xe9";                  // CP1252 e-acute
+    h.ansiExtraText = "Caf\xe9";                 // CP1252 e-acute
     h.gridCellSize = 0x00100010;
     TPenReplayWT doc(1022, 718);
     ASSERT_EQ(LoadBytes(doc, TRecordingWriter(h).Body()), kLoadOk);
@@ -437,7 +435,8 @@ TEST(BodyLoader, RandomRecordingsComeBackExactly) {
                 points.push_back({x, y, r});
                 expected.push_back({x, y, r});
             }
-            w.Stroke(points, {.color = uint32_t(rng() & 0xFFFFFF), .opacity = uint32_t(small(rng))});
+            w.Stroke(points,
+                     {.color = uint32_t(rng() & 0xFFFFFF), .opacity = uint32_t(small(rng))});
             strokes.push_back(expected);
         }
         TPenReplayWT doc(1022, 718);

@@ -126,8 +126,10 @@ TEST(Document, IntersectsAndRedrawRectFollowTheGrownBox) {
 
 TEST(Document, ElementAtFindsByIndexAndMovesTheCursorOnlyWhenAsked) {
     TPenReplayWT doc(100, 100);
-    for (int i = 0; i < 4; ++i) doc.AddPoint(float(i), 0, 0);  // each lift closes
-    for (int i = 0; i < 4; ++i) doc.AddPoint(float(i), 0, 0);
+    for (int i = 0; i < 4; ++i)
+        doc.AddPoint(float(i), 0, 0);  // each lift closes
+    for (int i = 0; i < 4; ++i)
+        doc.AddPoint(float(i), 0, 0);
     ASSERT_EQ(doc.ElementCount(), 4);  // point, lift pairs: 4 strokes of two points
 
     TInkelDataWT* third = doc.ElementAt(2, false);
@@ -161,9 +163,11 @@ TEST(Document, ResetCulledClearsEveryFlag) {
     doc.AddPoint(1, 1, 0);
     doc.AddPoint(1, 1, 0);
     doc.AddStamp(0, Picture(1, 1), 0, 0, 1, 1);
-    for (TInkelDataWT* e = doc.firstElement; e; e = e->next) e->culled = 1;
+    for (TInkelDataWT* e = doc.firstElement; e; e = e->next)
+        e->culled = 1;
     doc.ResetCulled();
-    for (TInkelDataWT* e = doc.firstElement; e; e = e->next) EXPECT_EQ(e->culled, 0);
+    for (TInkelDataWT* e = doc.firstElement; e; e = e->next)
+        EXPECT_EQ(e->culled, 0);
 }
 
 TEST(Document, ClearDocumentLeavesNothingAndResetsTheHeader) {
@@ -196,7 +200,8 @@ TEST(Document, LongPointChainIsDestroyedWithoutRecursion) {
     // Millions of points in one stroke: recursion per point would overflow
     // the stack long before this.
     auto doc = std::make_unique<TPenReplayWT>(100, 100);
-    for (int i = 0; i < 3'000'000; ++i) doc->AddPoint(float(i % 100), 1, 1);
+    for (int i = 0; i < 3'000'000; ++i)
+        doc->AddPoint(float(i % 100), 1, 1);
     EXPECT_EQ(doc->ElementCount(), 1);
     EXPECT_EQ(static_cast<TStrokeDataWT*>(doc->firstElement)->pointCount, 3'000'000);
     doc.reset();

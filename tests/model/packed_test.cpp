@@ -29,7 +29,8 @@ Bytes SampleBody() {
     TRecordingWriter w(h);
     for (int s = 0; s < 30; ++s) {
         std::vector<fixture::Point> points;
-        for (int i = 0; i < 40; ++i) points.push_back({s * 10.0 + i, i * 2.0, i + 1 == 40 ? 0 : 1.5});
+        for (int i = 0; i < 40; ++i)
+            points.push_back({s * 10.0 + i, i * 2.0, i + 1 == 40 ? 0 : 1.5});
         w.Stroke(points, {.color = uint32_t(s * 0x010203), .tag = uint32_t(s)});
     }
     w.Stamp(5, 6, 7, 8, fixture::EncodeBmp(fixture::PatternPicture(9, 7)));
@@ -75,7 +76,8 @@ TEST(PackedRecording, EveryStoredFormGivesTheSameDocument) {
     }
     // Nothing is left behind in the folder by unpacking.
     size_t files = 0;
-    for (auto& entry : std::filesystem::directory_iterator(folder.path())) (void)entry, ++files;
+    for (auto& entry : std::filesystem::directory_iterator(folder.path()))
+        (void)entry, ++files;
     EXPECT_EQ(files, 1u);
 }
 

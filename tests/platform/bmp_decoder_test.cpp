@@ -53,8 +53,12 @@ TEST(BmpDecoder, EveryLayoutDecodesToTheSamePicture) {
         {"24-bit V5", {.bitsPerPixel = 24, .headerSize = 124}, 0, {8, 8, 8}},
         {"32-bit", {.bitsPerPixel = 32}, 0, {8, 8, 8}},
         {"32-bit bitfields V5",
-         {.bitsPerPixel = 32, .headerSize = 124, .compression = BmpCompression::Bitfields,
-          .redMask = 0xFF000000, .greenMask = 0x00FF0000, .blueMask = 0x0000FF00},
+         {.bitsPerPixel = 32,
+          .headerSize = 124,
+          .compression = BmpCompression::Bitfields,
+          .redMask = 0xFF000000,
+          .greenMask = 0x00FF0000,
+          .blueMask = 0x0000FF00},
          0,
          {8, 8, 8}},
         {"16-bit 5-5-5", {.bitsPerPixel = 16}, 0, {5, 5, 5}},
@@ -63,8 +67,12 @@ TEST(BmpDecoder, EveryLayoutDecodesToTheSamePicture) {
          0,
          {5, 6, 5}},
         {"16-bit 4-4-4 bitfields top-down",
-         {.bitsPerPixel = 16, .topDown = true, .compression = BmpCompression::Bitfields,
-          .redMask = 0x0F00, .greenMask = 0x00F0, .blueMask = 0x000F},
+         {.bitsPerPixel = 16,
+          .topDown = true,
+          .compression = BmpCompression::Bitfields,
+          .redMask = 0x0F00,
+          .greenMask = 0x00F0,
+          .blueMask = 0x000F},
          0,
          {4, 4, 4}},
         {"8-bit palette", {.bitsPerPixel = 8}, 16, {8, 8, 8}},
@@ -74,7 +82,10 @@ TEST(BmpDecoder, EveryLayoutDecodesToTheSamePicture) {
         {"1-bit top-down", {.bitsPerPixel = 1, .topDown = true}, 2, {8, 8, 8}},
         {"RLE8", {.bitsPerPixel = 8, .compression = BmpCompression::Rle8}, 16, {8, 8, 8}},
         {"RLE4", {.bitsPerPixel = 4, .compression = BmpCompression::Rle4}, 16, {8, 8, 8}},
-        {"RLE4 two colours", {.bitsPerPixel = 4, .compression = BmpCompression::Rle4}, 2, {8, 8, 8}},
+        {"RLE4 two colours",
+         {.bitsPerPixel = 4, .compression = BmpCompression::Rle4},
+         2,
+         {8, 8, 8}},
     };
     // Odd widths exercise row padding and the last byte of packed rows.
     for (int width : {1, 7, 13, 33}) {
@@ -133,7 +144,8 @@ TEST(BmpDecoder, DamagedFilesAreRefused) {
     auto with = [&](size_t at, std::initializer_list<uint8_t> bytes) {
         Bytes b = good;
         size_t i = at;
-        for (uint8_t v : bytes) b[i++] = v;
+        for (uint8_t v : bytes)
+            b[i++] = v;
         return b;
     };
     struct Case {
@@ -157,12 +169,14 @@ TEST(BmpDecoder, DamagedFilesAreRefused) {
         {"compression JPEG", with(30, {4})},
         {"RLE8 with 24 bits", with(30, {1})},
         {"pixel offset beyond the file", with(10, {0, 0, 0, 1})},
-        {"top-down RLE", fixture::EncodeBmp(fixture::PatternPicture(4, 4, 4),
-                                            {.bitsPerPixel = 8, .compression = BmpCompression::Rle8})},
+        {"top-down RLE",
+         fixture::EncodeBmp(fixture::PatternPicture(4, 4, 4),
+                            {.bitsPerPixel = 8, .compression = BmpCompression::Rle8})},
     };
     for (const Case& c : cases) {
         Bytes bytes = c.bytes;
-        if (std::string(c.name) == "top-down RLE") bytes[22] = 0xFC, bytes[23] = bytes[24] = bytes[25] = 0xFF;
+        if (std::string(c.name) == "top-down RLE")
+            bytes[22] = 0xFC, bytes[23] = bytes[24] = bytes[25] = 0xFF;
         TBitmap decoded;
         EXPECT_FALSE(DecodeBmp(bytes.data(), bytes.size(), decoded)) << c.name;
         EXPECT_TRUE(decoded.Empty()) << c.name;

@@ -21,7 +21,7 @@ TEST(CanvasBitBlt, ClipsAgainstBothPictures) {
     const TBitmap src = NoisePicture(10, 8, 24, 5);
     struct Case {
         int dx, dy, w, h, sx, sy;
-    } cases[] = {{0, 0, 10, 8, 0, 0},   {-3, -2, 10, 8, 0, 0}, {5, 4, 10, 8, 0, 0},
+    } cases[] = {{0, 0, 10, 8, 0, 0},   {-3, -2, 10, 8, 0, 0},  {5, 4, 10, 8, 0, 0},
                  {0, 0, 10, 8, -4, -1}, {2, 1, 100, 100, 3, 2}, {0, 0, 5, 5, 20, 20}};
     for (const Case& c : cases) {
         TBitmap dst;
@@ -45,7 +45,8 @@ TEST(CanvasBitBlt, OverlappingCopyWithinOnePicture) {
     const TBitmap before = pic.Clone();
     TCanvas(&pic).BitBlt(2, 3, 10, 10, pic, 0, 0);
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) ASSERT_EQ(At(pic, x + 2, y + 3)[1], At(before, x, y)[1]);
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(At(pic, x + 2, y + 3)[1], At(before, x, y)[1]);
 }
 
 TEST(CanvasStretchBlt, EnlargingRepeatsPixels) {
@@ -63,7 +64,8 @@ TEST(CanvasStretchBlt, EnlargingRepeatsPixels) {
         canvas.StretchBlt(0, 0, 6, 6, src, 0, 0, 2, 2);
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 6; ++x)
-                for (int k = 0; k < 3; ++k) ASSERT_EQ(At(dst, x, y)[k], At(src, x / 3, y / 3)[k]);
+                for (int k = 0; k < 3; ++k)
+                    ASSERT_EQ(At(dst, x, y)[k], At(src, x / 3, y / 3)[k]);
     }
 }
 

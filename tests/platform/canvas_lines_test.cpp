@@ -11,7 +11,8 @@ namespace {
 int CountInked(const TBitmap& pic) {
     int n = 0;
     for (int y = 0; y < pic.Height(); ++y)
-        for (int x = 0; x < pic.Width(); ++x) n += pic.ScanLine(y)[x] == 0;
+        for (int x = 0; x < pic.Width(); ++x)
+            n += pic.ScanLine(y)[x] == 0;
     return n;
 }
 
@@ -55,7 +56,8 @@ TEST(CanvasLines, HugeLinesAreCutToThePicture) {
     TCanvas canvas(&pic);
     canvas.MoveTo(-2000000000, 10);
     canvas.LineTo(2000000000, 10);  // would take 4e9 steps uncut
-    for (int x = 0; x < 20; ++x) EXPECT_EQ(pic.ScanLine(10)[x], 0);
+    for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(pic.ScanLine(10)[x], 0);
     EXPECT_EQ(CountInked(pic), 20);
     canvas.SetPenWidth(3);
     canvas.MoveTo(5, -2000000000);
@@ -92,7 +94,8 @@ TEST(CanvasLines, EvenWidthsCoverThatManyRows) {
         canvas.MoveTo(5, 20);
         canvas.LineTo(35, 20);
         int rows = 0;
-        for (int y = 0; y < 40; ++y) rows += pic.ScanLine(y)[20] == 0;
+        for (int y = 0; y < 40; ++y)
+            rows += pic.ScanLine(y)[20] == 0;
         EXPECT_EQ(rows, w);
     }
 }

@@ -28,7 +28,7 @@ struct TRectCase {
 };
 
 TEST(CanvasEllipse, MatchesTheInscribedEllipseAwayFromItsEdge) {
-    const TRectCase cases[] = {{2, 3, 30, 21}, {5, 5, 6, 6}, {0, 0, 40, 40}, {10, 4, 13, 30},
+    const TRectCase cases[] = {{2, 3, 30, 21},  {5, 5, 6, 6},  {0, 0, 40, 40}, {10, 4, 13, 30},
                                {-6, -4, 12, 9}, {30, 30, 7, 2} /* corners swapped */};
     for (const TRectCase& c : cases) {
         TBitmap pic;
@@ -105,11 +105,11 @@ double DistanceToOutline(const std::vector<TPoint>& p, double x, double y) {
 
 TEST(CanvasPolygon, FillsByTheAlternateRuleWithItsOutline) {
     const std::vector<std::vector<TPoint>> shapes = {
-        {{3, 4}, {30, 8}, {22, 33}, {5, 25}},                       // convex
-        {{20, 2}, {26, 36}, {2, 13}, {37, 13}, {13, 36}},           // star: hollow centre
-        {{5, 5}, {35, 5}, {35, 6}, {5, 6}},                         // two rows thin
-        {{10, 10}, {10, 10}, {10, 10}, {10, 10}},                   // a point
-        {{-10, 5}, {50, 20}, {-10, 35}},                            // reaching outside
+        {{3, 4}, {30, 8}, {22, 33}, {5, 25}},              // convex
+        {{20, 2}, {26, 36}, {2, 13}, {37, 13}, {13, 36}},  // star: hollow centre
+        {{5, 5}, {35, 5}, {35, 6}, {5, 6}},                // two rows thin
+        {{10, 10}, {10, 10}, {10, 10}, {10, 10}},          // a point
+        {{-10, 5}, {50, 20}, {-10, 35}},                   // reaching outside
     };
     for (const auto& shape : shapes) {
         TBitmap pic;

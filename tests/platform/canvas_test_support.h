@@ -15,7 +15,8 @@ inline TBitmap NoisePicture(int w, int h, int bpp, uint32_t start) {
     std::mt19937 rng(start);
     for (int y = 0; y < h; ++y) {
         uint8_t* row = b.ScanLine(y);
-        for (int i = 0; i < w * bpp / 8; ++i) row[i] = uint8_t(rng());
+        for (int i = 0; i < w * bpp / 8; ++i)
+            row[i] = uint8_t(rng());
     }
     return b;
 }

@@ -46,8 +46,8 @@ private:
 class Scratch {
 public:
     Scratch() {
-        path_ = fs::temp_directory_path() / ("quil-platform-" + std::to_string(getpid()) + "-" +
-                                             std::to_string(counter_++));
+        path_ = fs::temp_directory_path() /
+                ("quil-platform-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
         fs::create_directories(path_);
     }
     ~Scratch() {
@@ -122,7 +122,8 @@ TEST(TextCodec, AnsiTextsDecodeByTheCodePageAndReplaceWhatCannotBeDecoded) {
 
 TEST(TextCodec, Utf16ToUtf8WithSurrogates) {
     const char16_t text[] = {u'a', 0x00E9, 0x4E2D, 0xD83D, 0xDE00, 0xD800, u'b', 0, u'c'};
-    EXPECT_EQ(Utf16ToUtf8(text, 9), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80\xef\xbf\xbd" "b");
+    EXPECT_EQ(Utf16ToUtf8(text, 9), "a\xc3\xa9\xe4\xb8\xad\xf0\x9f\x98\x80\xef\xbf\xbd"
+                                    "b");
     EXPECT_EQ(Utf16Length(text, 9), 7u);
     EXPECT_EQ(Utf16ToUtf8(text, 2), "a\xc3\xa9");  // no NUL within the count
 }
@@ -130,7 +131,8 @@ TEST(TextCodec, Utf16ToUtf8WithSurrogates) {
 TEST(FileReader, ReadsAcrossItsBufferAndStopsAtTheEnd) {
     Scratch folder;
     std::string content;
-    for (int i = 0; i < 200000; ++i) content += char('a' + i % 26);
+    for (int i = 0; i < 200000; ++i)
+        content += char('a' + i % 26);
     std::ofstream(folder.path() / "f") << content;
     TFileReader reader;
     ASSERT_TRUE(reader.Open(folder.path() / "f"));

@@ -19,7 +19,6 @@ uint32_t PixelAt(const TBitmap& b, int x, int y) {
 
 constexpr uint32_t kGrid = MakeColor(255, 189, 189);
 
-
 TEST(GridParams, UnpackingWithItsAdjustments) {
     struct Case {
         const char* what;
@@ -28,11 +27,26 @@ TEST(GridParams, UnpackingWithItsAdjustments) {
         TGridParams expected;
     };
     const Case cases[] = {
-        {"width 0 takes the height; columns cover 1022", Pack(0, 20), 0, 0, 0, true,
+        {"width 0 takes the height; columns cover 1022",
+         Pack(0, 20),
+         0,
+         0,
+         0,
+         true,
          {20, 20, 52, 36, 0, 0, 0, 0}},
-        {"height 0 takes the width", Pack(30, 0), Pack(5, 6), Pack(3, 4), Pack(2, 3), true,
+        {"height 0 takes the width",
+         Pack(30, 0),
+         Pack(5, 6),
+         Pack(3, 4),
+         Pack(2, 3),
+         true,
          {30, 30, 3, 4, 5, 6, 2, 3}},
-        {"high halves are signed", Pack(10, -10), Pack(1, -5), Pack(2, -2), Pack(0, -1), true,
+        {"high halves are signed",
+         Pack(10, -10),
+         Pack(1, -5),
+         Pack(2, -2),
+         Pack(0, -1),
+         true,
          {10, -10, 2, -2, 1, -5, 0, -1}},
         {"no grid", 0, 0, 0, 0, false, {}},
     };
@@ -71,7 +85,8 @@ TEST(ShrinkImage, BottomRowsCorrespondAndPartsAgreeWithTheWhole) {
     dst.Create(7, 4);
     EXPECT_EQ(ShrinkImage24(src.Bits(), 13, 11, dst.Bits(), 7, 4), 0);
     // Bottom row of both: source row 10 from the top.
-    for (int x = 0; x < 7; ++x) EXPECT_EQ(dst.ScanLine(3)[3 * x + 1], 10);
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(dst.ScanLine(3)[3 * x + 1], 10);
     EXPECT_EQ(dst.ScanLine(3)[3 * 6], int(float(13.0 / 7 * 6)));
     // The top destination row samples trunc(3 * 11 / 4) = 8 rows up from the bottom.
     EXPECT_EQ(dst.ScanLine(0)[1], 10 - 8);
@@ -103,8 +118,8 @@ TEST_F(Composition, OnScreenAnEraserWipesTheGridButRestoresTheBackground) {
     ASSERT_TRUE(rig.player->HasGrid());
     ASSERT_TRUE(rig.player->HasBackground());
     const TBitmap& d = rig.player->Renderer()->DisplayDC();
-    EXPECT_TRUE(Near(PixelAt(d, 100, 41), kWhite));  // grid line x = 100 wiped
-    EXPECT_EQ(PixelAt(d, 100, 100), kGrid);                        // untouched grid
+    EXPECT_TRUE(Near(PixelAt(d, 100, 41), kWhite));                 // grid line x = 100 wiped
+    EXPECT_EQ(PixelAt(d, 100, 100), kGrid);                         // untouched grid
     EXPECT_TRUE(Near(PixelAt(d, 10, 41), MakeColor(255, 255, 0)));  // background back
     // Replayed live, the eraser restores the same layer.
     rig.player->Play();
@@ -124,12 +139,14 @@ TEST_F(Composition, GridOffWithAPartialBackgroundLeavesNoGridLines) {
     int gridPixels = 0;
     const TBitmap& d = rig.player->Renderer()->DisplayDC();
     for (int y = 0; y < d.Height(); ++y)
-        for (int x = 0; x < d.Width(); ++x) gridPixels += PixelAt(d, x, y) == kGrid;
+        for (int x = 0; x < d.Width(); ++x)
+            gridPixels += PixelAt(d, x, y) == kGrid;
     EXPECT_GT(gridPixels, 1000);
     rig.player->SetGrid(false);
     gridPixels = 0;
     for (int y = 0; y < d.Height(); ++y)
-        for (int x = 0; x < d.Width(); ++x) gridPixels += PixelAt(d, x, y) == kGrid;
+        for (int x = 0; x < d.Width(); ++x)
+            gridPixels += PixelAt(d, x, y) == kGrid;
     EXPECT_EQ(gridPixels, 0);
 }
 
@@ -139,7 +156,8 @@ TEST_F(Composition, ScreenGridWidthsAndMinorLines) {
         int majorWidth;  // pixels of grid colour across a major line
         bool minorAtFive;
     };
-    for (const Case& c : {Case{0, 1, false}, Case{Pack(1, 1), 1, false}, Case{Pack(2, 0), 3, true}}) {
+    for (const Case& c :
+         {Case{0, 1, false}, Case{Pack(1, 1), 1, false}, Case{Pack(2, 0), 3, true}}) {
         fixture::Header h = FloatHeader();
         h.gridCellSize = Pack(10, 10);
         h.gridOrigin = Pack(20, 20);
@@ -150,7 +168,8 @@ TEST_F(Composition, ScreenGridWidthsAndMinorLines) {
         ASSERT_EQ(rig.Open(WriteRecording(folder, "g.stk", w)), 0);
         const TBitmap& page = rig.player->PagePicture();
         int across = 0;
-        for (int x = 15; x < 25; ++x) across += PixelAt(page, x, 33) == kGrid;
+        for (int x = 15; x < 25; ++x)
+            across += PixelAt(page, x, 33) == kGrid;
         EXPECT_EQ(across, c.majorWidth) << c.subdivisions;
         EXPECT_EQ(PixelAt(page, 25, 33) == kGrid, c.minorAtFive) << c.subdivisions;
         // Nothing beyond the last column and row.
@@ -172,9 +191,11 @@ TEST_F(Composition, HugeGridWordsDrawWithoutRunningAway) {
 
 TEST_F(Composition, StampWhiteIsTransparentAndReducedStampsKeepTheirBottomRows) {
     fixture::Picture pic = fixture::SolidPicture(8, 40, 0x0000FF);
-    for (int x = 0; x < 8; ++x) pic.pixels[size_t(39) * 8 + x] = 0x00FF00;  // bottom row green
+    for (int x = 0; x < 8; ++x)
+        pic.pixels[size_t(39) * 8 + x] = 0x00FF00;  // bottom row green
     for (int y = 10; y < 20; ++y)
-        for (int x = 0; x < 8; ++x) pic.pixels[size_t(y) * 8 + x] = 0xFFFFFF;
+        for (int x = 0; x < 8; ++x)
+            pic.pixels[size_t(y) * 8 + x] = 0xFFFFFF;
     TRecordingWriter w(FloatHeader());
     // A thin black line under the white band only.
     w.Stroke({{0, 23.5, 1.0}, {200, 23.5, 1.0}}, {.color = 0x000000});
@@ -194,7 +215,6 @@ TEST_F(Composition, StampWhiteIsTransparentAndReducedStampsKeepTheirBottomRows) 
     // Reduced: the bottom row comes from the picture's bottom row.
     EXPECT_EQ(workAt(4 * 102, 4 * 60 + 9), MakeColor(0, 255, 0));
 }
-
 
 // At zoom 1 a tile is 4 x 9 by 4 x 7 work samples: the page repeats every
 // 9 and 7 pixels. The tile is stretched from the picture without its last

@@ -7,7 +7,8 @@ namespace quil::test {
 
 int TRecordingHost::Count(int code) const {
     int n = 0;
-    for (const auto& e : events) n += e.first == code;
+    for (const auto& e : events)
+        n += e.first == code;
     return n;
 }
 
@@ -58,7 +59,8 @@ void WriteMixedPage(fixture::TRecordingWriter& w) {
     w.Stroke(Line(30.25, 150.75, 15.0, 30, 5.5), {.color = 0x00FF00, .opacity = 128});
     fixture::Picture stamp = fixture::PatternPicture(12, 10);
     for (int y = 3; y < 7; ++y)
-        for (int x = 2; x < 9; ++x) stamp.pixels[size_t(y) * 12 + x] = 0xFFFFFF;
+        for (int x = 2; x < 9; ++x)
+            stamp.pixels[size_t(y) * 12 + x] = 0xFFFFFF;
     w.Stamp(60.5, 40.25, 30.0, 22.0, fixture::EncodeBmp(stamp));
     w.Stroke(Line(5.0, 190.0, 50.0, 50, 2.25), {.color = 0xFF0000, .opacity = 90});
     w.Stroke(Line(40.0, 120.0, 30.0, 25, 4.0), {.eraser = 1});

@@ -88,7 +88,8 @@ struct TPlayerRig {
     template <class P>
     int TickUntil(P done, int limit = 100000) {
         int n = 0;
-        while (!done() && n < limit && ReplayTimer().Tick()) ++n;
+        while (!done() && n < limit && ReplayTimer().Tick())
+            ++n;
         return n;
     }
 };

@@ -15,7 +15,8 @@ protected:
     TScratchFolder folder;
     std::filesystem::path ThreeStrokes() {
         TRecordingWriter w(FloatHeader());
-        for (int i = 0; i < 3; ++i) w.Stroke(Line(10, 100, 20.0 + 30 * i, 10, 2.0));
+        for (int i = 0; i < 3; ++i)
+            w.Stroke(Line(10, 100, 20.0 + 30 * i, 10, 2.0));
         return WriteRecording(folder, "three.stk", w);
     }
 };
@@ -27,9 +28,9 @@ TEST_F(PlayerState, NewPlayerHasNoRecordingAndRefusesTransportAndNavigation) {
     EXPECT_EQ(player.Position(), -1);
     EXPECT_EQ(player.ReplayStep(), 5);
     EXPECT_EQ(player.Renderer(), nullptr);
-    for (auto command : {&TQuil3Reader::Play, &TQuil3Reader::Pause, &TQuil3Reader::PlayPause,
-                         &TQuil3Reader::Stop, &TQuil3Reader::First, &TQuil3Reader::Last,
-                         &TQuil3Reader::Previous, &TQuil3Reader::Next})
+    for (auto command :
+         {&TQuil3Reader::Play, &TQuil3Reader::Pause, &TQuil3Reader::PlayPause, &TQuil3Reader::Stop,
+          &TQuil3Reader::First, &TQuil3Reader::Last, &TQuil3Reader::Previous, &TQuil3Reader::Next})
         EXPECT_EQ((player.*command)(), 0);
     EXPECT_EQ(player.Seek(10, 250), 0);
     EXPECT_EQ(player.GoTo(1, false), 0);
@@ -57,7 +58,8 @@ TEST_F(PlayerState, SettersRefuseOutOfRangeValuesAndChangeNothing) {
     for (int rate = 0; rate < kReplayRateCount; ++rate) {
         int expected = 1;
         double v = 1.0;
-        for (int i = 0; i < rate; ++i) v *= 1.5;
+        for (int i = 0; i < rate; ++i)
+            v *= 1.5;
         expected = int(v);
         EXPECT_EQ(ReplayStepForRate(rate), expected) << rate;
     }
@@ -159,7 +161,8 @@ TEST_F(PlayerState, ReverseOnAndOffGivesTheFormerPixelsBack) {
 // are refused and ticks do nothing; the host can ask whether it is busy.
 TEST_F(PlayerState, CommandsArrivingDuringALongDrawingAreRefused) {
     TRecordingWriter w(FloatHeader());
-    for (int i = 0; i < 40; ++i) w.Stroke(Line(10, 150, 5.0 + 3 * i, 6, 1.5));
+    for (int i = 0; i < 40; ++i)
+        w.Stroke(Line(10, 150, 5.0 + 3 * i, 6, 1.5));
     const auto path = WriteRecording(folder, "forty.stk", w);
     TPlayerRig rig;
     ASSERT_EQ(rig.Open(path), 0);
@@ -178,7 +181,8 @@ TEST_F(PlayerState, CommandsArrivingDuringALongDrawingAreRefused) {
     ASSERT_EQ(rig.player->GoTo(40, true), 1);
     EXPECT_TRUE(busySeen);
     ASSERT_FALSE(answers.empty());
-    for (int a : answers) EXPECT_EQ(a, 0);
+    for (int a : answers)
+        EXPECT_EQ(a, 0);
     EXPECT_EQ(rig.player->Quality(), 2);
     EXPECT_EQ(rig.player->PlayState(), 0);
     EXPECT_EQ(rig.player->Position(), 40);
@@ -216,7 +220,8 @@ TEST(PlayerHost, CommandsAnsweringThePositionEventAreSafe) {
             if (answer == 1) rig.player->Stop();
             if (answer == 2) rig.player->Previous();
         };
-        for (int i = 0; i < 20; ++i) rig.player->ReplayTick();
+        for (int i = 0; i < 20; ++i)
+            rig.player->ReplayTick();
         EXPECT_FALSE(rig.player->IsBusy());
     }
 }

@@ -15,7 +15,6 @@ uint32_t PixelAt(const TBitmap& b, int x, int y) {
     return MakeColor(p[2], p[1], p[0]);
 }
 
-
 class RenderToBitmap : public ::testing::Test {
 protected:
     TScratchFolder folder;
@@ -95,11 +94,14 @@ TEST_F(RenderToBitmap, WithoutStretchThePageIsCentredBetweenEqualMargins) {
     rig.player->RenderToBitmap(page, true);
     int differ = 0;
     for (int y = 0; y < 150; ++y)
-        for (int x = 0; x < 200; ++x) differ += PixelAt(wide, 100 + x, y) != PixelAt(page, x, y);
+        for (int x = 0; x < 200; ++x)
+            differ += PixelAt(wide, 100 + x, y) != PixelAt(page, x, y);
     EXPECT_EQ(differ, 0);
     for (int y = 0; y < 150; ++y) {
-        for (int x = 0; x < 100; ++x) ASSERT_EQ(PixelAt(wide, x, y), kWhite);
-        for (int x = 300; x < 400; ++x) ASSERT_EQ(PixelAt(wide, x, y), kWhite);
+        for (int x = 0; x < 100; ++x)
+            ASSERT_EQ(PixelAt(wide, x, y), kWhite);
+        for (int x = 300; x < 400; ++x)
+            ASSERT_EQ(PixelAt(wide, x, y), kWhite);
     }
 }
 
@@ -126,7 +128,8 @@ TEST_F(RenderToBitmap, OffScreenAnEraserKeepsTheGridUnderIt) {
 
 TEST_F(RenderToBitmap, ProgressEventsForLongPagesAndRefusalsForBadTargets) {
     TRecordingWriter w(FloatHeader());
-    for (int i = 0; i < 33; ++i) w.Stroke(Line(10, 150, 5.0 + 3 * i, 4, 1.5));
+    for (int i = 0; i < 33; ++i)
+        w.Stroke(Line(10, 150, 5.0 + 3 * i, 4, 1.5));
     TPlayerRig rig;
     ASSERT_EQ(rig.Open(WriteRecording(folder, "long.stk", w)), 0);
     rig.host.events.clear();
@@ -142,7 +145,6 @@ TEST_F(RenderToBitmap, ProgressEventsForLongPagesAndRefusalsForBadTargets) {
     TBitmap empty;
     EXPECT_EQ(rig.player->RenderToBitmap(empty, true), 0);
 }
-
 
 // Subdivision counts of 0 and 1 draw the same thin grid; 2 draws thick
 // major lines and a minor line in the middle of every cell.
@@ -163,7 +165,8 @@ TEST_F(RenderToBitmap, OffScreenGridLinesAndSubdivisions) {
     };
     auto inked = [](const TBitmap& b, int x0, int x1, int y) {
         int n = 0;
-        for (int x = x0; x < x1; ++x) n += PixelAt(b, x, y) != kWhite;
+        for (int x = x0; x < x1; ++x)
+            n += PixelAt(b, x, y) != kWhite;
         return n;
     };
     const TBitmap none = render(0), one = render(Pack(1, 1)), two = render(Pack(2, 2));

@@ -17,7 +17,8 @@ protected:
 
     void OpenStrokes(int count, int points) {
         TRecordingWriter w(FloatHeader());
-        for (int i = 0; i < count; ++i) w.Stroke(Line(10, 180, 10.0 + (i % 40) * 3, points, 2.0));
+        for (int i = 0; i < count; ++i)
+            w.Stroke(Line(10, 180, 10.0 + (i % 40) * 3, points, 2.0));
         ASSERT_EQ(rig.Open(WriteRecording(folder, "strokes.stk", w)), 0);
     }
 };

@@ -49,7 +49,8 @@ TEST(FuzzyLine, ClearMakesBothWhiteAndAGreyTargetBecomesColour) {
     EXPECT_EQ(grey.ScanLine(1)[4], 40);
     fuzzy.Clear();
     fuzzy.ResolveAll();
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(grey.ScanLine(1)[i], 255);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(grey.ScanLine(1)[i], 255);
     TBitmap empty;
     TFuzzyLine none(empty);
     EXPECT_FALSE(none.IsValid());

@@ -20,7 +20,9 @@ public:
     };
     std::vector<TCopy> copies;
     uint8_t readBackFill = 0x40;
-    void Present(const TBitmap&, int x, int y, int w, int h) override { copies.push_back({x, y, w, h}); }
+    void Present(const TBitmap&, int x, int y, int w, int h) override {
+        copies.push_back({x, y, w, h});
+    }
     void ReadBack(TBitmap& into) override { into.Fill(readBackFill); }
 };
 
@@ -42,13 +44,15 @@ inline const uint8_t* Pixel(TFuzzyLineGDI& r, int x, int y) {
 
 inline bool SameWork(TFuzzyLineGDI& a, TFuzzyLineGDI& b) {
     for (int y = 0; y < a.GetWorkHeight(); ++y)
-        if (std::memcmp(a.WorkRow(y), b.WorkRow(y), size_t(3) * a.GetWorkWidth()) != 0) return false;
+        if (std::memcmp(a.WorkRow(y), b.WorkRow(y), size_t(3) * a.GetWorkWidth()) != 0)
+            return false;
     return true;
 }
 
 inline bool SameDisplay(TFuzzyLineGDI& a, TFuzzyLineGDI& b) {
     for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.DisplayDC().ScanLine(y), b.DisplayDC().ScanLine(y), size_t(3) * a.Width()) != 0)
+        if (std::memcmp(a.DisplayDC().ScanLine(y), b.DisplayDC().ScanLine(y),
+                        size_t(3) * a.Width()) != 0)
             return false;
     return true;
 }

@@ -47,8 +47,10 @@ bool InHull(double x, double y, const PenPoint& a, const PenPoint& b, double pen
         const double cross = ex * (y - u[1]) - ey * (x - u[0]);
         const int s = cross > 0 ? 1 : (cross < 0 ? -1 : 0);
         if (s != 0) {
-            if (sign == 0) sign = s;
-            else if (s != sign) inside = false;
+            if (sign == 0)
+                sign = s;
+            else if (s != sign)
+                inside = false;
         }
         const double len2 = ex * ex + ey * ey;
         double t = len2 > 0 ? ((x - u[0]) * ex + (y - u[1]) * ey) / len2 : 0;
@@ -71,13 +73,15 @@ std::vector<uint8_t> ReferencePicture(const std::vector<TStroke>& strokes, int w
                 for (size_t i = 1; i < s.points.size(); ++i) {
                     const PenPoint& a = s.points[i - 1];
                     const PenPoint& b = s.points[i];
-                    if ((InDisc(x, y, b) || InHull(x, y, a, b, 0.5 / f)) && !InDisc(x, y, a)) ++blends;
+                    if ((InDisc(x, y, b) || InHull(x, y, a, b, 0.5 / f)) && !InDisc(x, y, a))
+                        ++blends;
                 }
                 uint8_t* p = &work[3 * (size_t(sy) * ww + sx)];
                 for (int n = 0; n < blends; ++n)
                     for (int c = 0; c < 3; ++c)
-                        p[c] = s.opacity >= 256 ? uint8_t(k[c])
-                                                : uint8_t((p[c] * (256u - s.opacity) + k[c] * s.opacity) >> 8);
+                        p[c] = s.opacity >= 256
+                                   ? uint8_t(k[c])
+                                   : uint8_t((p[c] * (256u - s.opacity) + k[c] * s.opacity) >> 8);
             }
     }
     std::vector<uint8_t> display(size_t(3) * w * h);
@@ -86,7 +90,8 @@ std::vector<uint8_t> ReferencePicture(const std::vector<TStroke>& strokes, int w
             for (int c = 0; c < 3; ++c) {
                 unsigned sum = 0;
                 for (int j = 0; j < f; ++j)
-                    for (int i = 0; i < f; ++i) sum += work[3 * (size_t(y * f + j) * ww + x * f + i) + c];
+                    for (int i = 0; i < f; ++i)
+                        sum += work[3 * (size_t(y * f + j) * ww + x * f + i) + c];
                 display[3 * (size_t(y) * w + x) + c] = uint8_t(sum / unsigned(f * f));
             }
     return display;
@@ -94,7 +99,9 @@ std::vector<uint8_t> ReferencePicture(const std::vector<TStroke>& strokes, int w
 
 std::vector<TStroke> Page() {
     return {
-        {MakeColor(0, 0, 0), 256, {{6, 8, 1.5f}, {20, 12, 2}, {34, 9, 2.5f}, {48, 20, 1.2f}, {60, 34, 3}}},
+        {MakeColor(0, 0, 0),
+         256,
+         {{6, 8, 1.5f}, {20, 12, 2}, {34, 9, 2.5f}, {48, 20, 1.2f}, {60, 34, 3}}},
         {MakeColor(200, 30, 10), 128, {{10, 40, 4}, {25, 30, 3}, {40, 44, 5}, {70, 40, 2}}},
         {MakeColor(20, 90, 220), 200, {{66, 6, 0.7f}, {74, 18, 1}, {68, 30, 0.6f}}},
         {MakeColor(0, 120, 0), 256, {{30, 20, 6}}},
@@ -155,13 +162,17 @@ TEST(RendererPicture, ErasingAStrokeGivesThePaperBack) {
         r->Clear();
         const std::vector<PenPoint> pts = {{10, 10, 2}, {30, 20, 3}, {50, 12, 2}};
         auto stroke = [&](bool erase) {
-            if (erase) r->EraseDot(&pts[0]);
-            else r->DrawDot(&pts[0]);
+            if (erase)
+                r->EraseDot(&pts[0]);
+            else
+                r->DrawDot(&pts[0]);
             for (size_t i = 1; i < pts.size(); ++i) {
                 const PenSegment s{pts[i - 1].x, pts[i - 1].y, pts[i - 1].radius,
                                    pts[i].x,     pts[i].y,     pts[i].radius};
-                if (erase) r->EraseSegment(&s);
-                else r->DrawSegment(&s);
+                if (erase)
+                    r->EraseSegment(&s);
+                else
+                    r->DrawSegment(&s);
             }
         };
         r->SetPenMarker(true);  // the ring left at the last point lies inside its disc
@@ -169,7 +180,8 @@ TEST(RendererPicture, ErasingAStrokeGivesThePaperBack) {
         stroke(true);  // erasing draws and removes no ring
         EXPECT_EQ(testing::InkedSamples(*r), 0) << "quality " << q;
         for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 60; ++x) ASSERT_EQ(testing::Pixel(*r, x, y)[0], 255);
+            for (int x = 0; x < 60; ++x)
+                ASSERT_EQ(testing::Pixel(*r, x, y)[0], 255);
     }
 }
 

@@ -13,14 +13,16 @@ using testing::Sample;
 void FillRandom(TBitmap& b, uint32_t start) {
     std::mt19937 rng(start);
     for (int y = 0; y < b.Height(); ++y)
-        for (int i = 0; i < 3 * b.Width(); ++i) b.ScanLine(y)[i] = uint8_t(rng());
+        for (int i = 0; i < 3 * b.Width(); ++i)
+            b.ScanLine(y)[i] = uint8_t(rng());
 }
 
 TEST(RendererResolve, BlockOfHalfInkResolvesTo127) {
     TFuzzyLineGDI16X r(nullptr, 4, 4);
     r.Clear();
     for (int y = 4; y < 8; ++y)
-        for (int x = 4; x < 6; ++x) std::memset(r.WorkRow(y) + 3 * x, 0, 3);  // 8 of 16 black
+        for (int x = 4; x < 6; ++x)
+            std::memset(r.WorkRow(y) + 3 * x, 0, 3);  // 8 of 16 black
     r.ResolveRect(1, 1, 2, 2);
     EXPECT_EQ(Pixel(r, 1, 1)[0], 127);
     EXPECT_EQ(Pixel(r, 1, 1)[2], 127);
@@ -32,7 +34,8 @@ TEST(RendererResolve, RectangleIsClampedAndAnEmptyOneStillGrowsTheDirtyRectangle
         auto r = MakeRenderer(q, nullptr, 12, 9);
         r->Clear();
         r->PresentAll();
-        for (int y = 0; y < r->GetWorkHeight(); ++y) std::memset(r->WorkRow(y), 0, 3 * r->GetWorkWidth());
+        for (int y = 0; y < r->GetWorkHeight(); ++y)
+            std::memset(r->WorkRow(y), 0, 3 * r->GetWorkWidth());
         r->ResolveRect(-5, -5, r->Width() + 5, r->Height() + 5);
         EXPECT_EQ(r->DirtyRect().left, 0);
         EXPECT_EQ(r->DirtyRect().top, 0);
@@ -42,7 +45,8 @@ TEST(RendererResolve, RectangleIsClampedAndAnEmptyOneStillGrowsTheDirtyRectangle
         r->PresentAll();
         r->Clear();
         r->PresentAll();
-        for (int y = 0; y < r->GetWorkHeight(); ++y) std::memset(r->WorkRow(y), 0, 3 * r->GetWorkWidth());
+        for (int y = 0; y < r->GetWorkHeight(); ++y)
+            std::memset(r->WorkRow(y), 0, 3 * r->GetWorkWidth());
         r->ResolveRect(8, 2, 4, 6);
         EXPECT_EQ(Pixel(*r, 5, 3)[0], 255);  // nothing resolved
         EXPECT_FALSE(r->DirtyEmpty());
@@ -62,7 +66,8 @@ TEST(RendererResolve, ExpandThenResolveGivesThePictureBack) {
             FillRandom(r->DisplayDC(), 99);
             r->ResolveAll();
             for (int y = 0; y < 7; ++y)
-                ASSERT_EQ(std::memcmp(before.ScanLine(y), r->DisplayDC().ScanLine(y), 3 * r->Width()), 0)
+                ASSERT_EQ(
+                    std::memcmp(before.ScanLine(y), r->DisplayDC().ScanLine(y), 3 * r->Width()), 0)
                     << "quality " << q << " inverted " << inverted;
             // The work surface holds true colours: complements when inverted.
             const uint8_t shown = before.ScanLine(2)[3 * 3];
@@ -90,10 +95,12 @@ TEST(RendererResolve, OddMiddleWidthLeavesTwoSampleColumnsUnused) {
     TFuzzyLineGDI4X r(nullptr, 5, 3);
     ASSERT_EQ(r.GetWorkWidth(), 12);
     r.Clear();
-    for (int y = 0; y < 6; ++y) std::memset(r.WorkRow(y) + 3 * 10, 0, 6);
+    for (int y = 0; y < 6; ++y)
+        std::memset(r.WorkRow(y) + 3 * 10, 0, 6);
     r.ResolveAll();
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(Pixel(r, x, y)[1], 255);
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(Pixel(r, x, y)[1], 255);
 }
 
 TEST(RendererClear, PaperOrTheBackgroundLayer) {

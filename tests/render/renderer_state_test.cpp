@@ -95,7 +95,8 @@ TEST(RendererInk, AnyNonZeroMaskValueCountsAndZeroLeavesTheSample) {
 TEST(RendererInk, EraserRestoresPaperOrTheBackgroundLayer) {
     TProbe<2> r(6, 6);
     r.Clear();
-    for (int y = 0; y < 12; ++y) std::memset(r.WorkRow(y), 0, 36);
+    for (int y = 0; y < 12; ++y)
+        std::memset(r.WorkRow(y), 0, 36);
     r.Mask(3)[4] = 255;
     r.CompositeErase(0, 0, 11, 11);
     EXPECT_EQ(Sample(r, 4, 3)[1], 255);

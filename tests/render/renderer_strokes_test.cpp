@@ -21,7 +21,7 @@ std::unique_ptr<R> Blank(int w = 40, int h = 30) {
 
 TEST(RendererStrokes, SegmentsThatAddNoInk) {
     const PenSegment cases[] = {
-        {10, 10, 3, 10, 10, 3},    // equal points and radii
+        {10, 10, 3, 10, 10, 3},     // equal points and radii
         {10, 10, 5, 11, 10.5f, 2},  // end disc inside the start disc
         {10, 10, 4, 10.2f, 10, 3.5f},
     };
@@ -61,7 +61,8 @@ TEST(RendererStrokes, VeryShortSegmentsEqualTheirTwoDiscs) {
                 ++extra;
                 bool touches = false;
                 for (int j = -1; j <= 1; ++j)
-                    for (int i = -1; i <= 1; ++i) touches |= inked(*b, x + i, y + j);
+                    for (int i = -1; i <= 1; ++i)
+                        touches |= inked(*b, x + i, y + j);
                 ASSERT_TRUE(touches) << "stray ink at " << x << "," << y;
             }
         EXPECT_LT(extra, 12);
@@ -158,13 +159,17 @@ TEST(RendererPenMarker, ASegmentFromAnotherPointInvertsARingThere) {
     plain->DrawSegment(&elsewhere);
     // The ring at (8, 8) stays, one is left at (26, 15), and the one
     // inverted at (20, 15) stays too: the segment never inks its start disc.
-    auto differs = [&](int x, int y) { return Sample(*marked, x, y)[0] != Sample(*plain, x, y)[0]; };
+    auto differs = [&](int x, int y) {
+        return Sample(*marked, x, y)[0] != Sample(*plain, x, y)[0];
+    };
     bool atFirst = false, atEnd = false, atStart = false;
     for (int y = 0; y < 120; ++y)
         for (int x = 0; x < 160; ++x) {
             if (!differs(x, y)) continue;
-            if (x < 44 && y < 44) atFirst = true;
-            else if (x >= 96 && x < 104 + 8 && !(x >= 72 && x < 88)) atEnd = true;
+            if (x < 44 && y < 44)
+                atFirst = true;
+            else if (x >= 96 && x < 104 + 8 && !(x >= 72 && x < 88))
+                atEnd = true;
             if (x >= 72 && x < 88 && y >= 52 && y < 68 && x < 96) atStart = true;
         }
     EXPECT_TRUE(atFirst);
@@ -215,12 +220,13 @@ TEST(RendererLevels, DifferentLevelsDrawAlsoBelowTheMinimum) {
 }
 
 TEST(RendererBatches, OverlapsAreInkedOnceAndMatchSingleDiscsWhenOpaque) {
-    const PenPoint pts[] = {{10, 10, 4}, {13, 11, 4}, {16, 10, 5}, {100, 100, 3} /* outside */,
-                            {12, 14, 3}};
+    const PenPoint pts[] = {
+        {10, 10, 4}, {13, 11, 4}, {16, 10, 5}, {100, 100, 3} /* outside */, {12, 14, 3}};
     auto batch = Blank<TFuzzyLineGDI16X>();
     auto single = Blank<TFuzzyLineGDI16X>();
     batch->DrawDots(pts, 1, 5);
-    for (const PenPoint& p : pts) single->DrawDot(&p);
+    for (const PenPoint& p : pts)
+        single->DrawDot(&p);
     EXPECT_TRUE(SameWork(*batch, *single));
     auto half = Blank<TFuzzyLineGDI16X>();
     half->SetOpacity(128);
@@ -241,7 +247,8 @@ TEST(RendererBatches, SegmentsAreInkedOnceAndMatchTheStrokeWhenOpaque) {
     single->DrawDot(&first);
     batch->DrawSegments(segs, 1, 1, 3);
     EXPECT_EQ(batch->DrawingLevel(), 1);
-    for (const PenSegment& s : segs) single->DrawSegment(&s);
+    for (const PenSegment& s : segs)
+        single->DrawSegment(&s);
     // A chain in one batch inks what the chain of single segments inks.
     EXPECT_TRUE(SameWork(*batch, *single));
     auto half = Blank<TFuzzyLineGDI16X>();
@@ -273,12 +280,16 @@ TEST(RendererStrokes, ShapesOutsideTheSurfaceAndWildValuesAreHarmless) {
         r->PresentAll();
         const float inf = std::numeric_limits<float>::infinity();
         const float nan = std::numeric_limits<float>::quiet_NaN();
-        const PenPoint pts[] = {{-50, 5, 3}, {5, 500, 3}, {1e30f, 1e30f, 1e30f}, {nan, 3, 2},
-                                {3, 3, inf}, {-inf, 2, 1}};
-        for (const PenPoint& p : pts) r->DrawDot(&p);
-        const PenSegment segs[] = {{-50, 5, 3, -40, 5, 3}, {nan, nan, nan, 3, 3, 3},
-                                   {1e20f, 0, 1, -1e20f, 10, 1}, {3, 3, 1e9f, 4, 4, 1e9f}};
-        for (const PenSegment& s : segs) r->DrawSegment(&s);
+        const PenPoint pts[] = {{-50, 5, 3}, {5, 500, 3}, {1e30f, 1e30f, 1e30f},
+                                {nan, 3, 2}, {3, 3, inf}, {-inf, 2, 1}};
+        for (const PenPoint& p : pts)
+            r->DrawDot(&p);
+        const PenSegment segs[] = {{-50, 5, 3, -40, 5, 3},
+                                   {nan, nan, nan, 3, 3, 3},
+                                   {1e20f, 0, 1, -1e20f, 10, 1},
+                                   {3, 3, 1e9f, 4, 4, 1e9f}};
+        for (const PenSegment& s : segs)
+            r->DrawSegment(&s);
         r->DrawDots(pts, 1, 6);
         r->DrawSegments(segs, 0, 1, 4);
         r->SetViewport(0, 0, 0, 0);

@@ -26,17 +26,20 @@ void PutU16(Bytes& out, uint16_t v) {
 }
 
 void PutAnsi(Bytes& out, const std::string& text) {
-    for (size_t i = 0; i < 256; ++i) out.push_back(i < text.size() ? uint8_t(text[i]) : 0);
+    for (size_t i = 0; i < 256; ++i)
+        out.push_back(i < text.size() ? uint8_t(text[i]) : 0);
 }
 
 void PutUtf16(Bytes& out, const std::u16string& text) {
-    for (size_t i = 0; i < 256; ++i) PutU16(out, i < text.size() ? uint16_t(text[i]) : 0);
+    for (size_t i = 0; i < 256; ++i)
+        PutU16(out, i < text.size() ? uint16_t(text[i]) : 0);
 }
 
 }  // namespace
 
 void PutU32(Bytes& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
 }
 void PutI32(Bytes& out, int32_t v) { PutU32(out, uint32_t(v)); }
 void PutF32(Bytes& out, float v) {
@@ -150,7 +153,8 @@ Bytes TRecordingWriter::Body() const {
     }
     out.insert(out.end(), records_.begin(), records_.end());
     uint32_t size = h.bodySize ? *h.bodySize : uint32_t(out.size());
-    for (int i = 0; i < 4; ++i) out[sizeAt + i] = uint8_t(size >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[sizeAt + i] = uint8_t(size >> (8 * i));
     return out;
 }
 
@@ -184,12 +188,14 @@ uint8_t Blue(uint32_t c) { return uint8_t(c >> 16); }
 
 int Shift(uint32_t mask) {
     int s = 0;
-    while (mask && !((mask >> s) & 1)) ++s;
+    while (mask && !((mask >> s) & 1))
+        ++s;
     return s;
 }
 int Bits(uint32_t mask) {
     int n = 0;
-    for (uint32_t m = mask >> Shift(mask); m & 1; m >>= 1) ++n;
+    for (uint32_t m = mask >> Shift(mask); m & 1; m >>= 1)
+        ++n;
     return n;
 }
 uint32_t Pack(uint8_t value, uint32_t mask) {
@@ -208,9 +214,11 @@ void RleRow(Bytes& out, const std::vector<uint8_t>& row, bool four) {
         size_t run = 1;
         if (four) {
             // Pairs alternate two indices; count how far the pattern holds.
-            while (x + run < n && run < 255 && row[x + run] == row[x + (run & 1)]) ++run;
+            while (x + run < n && run < 255 && row[x + run] == row[x + (run & 1)])
+                ++run;
         } else {
-            while (x + run < n && run < 255 && row[x + run] == row[x]) ++run;
+            while (x + run < n && run < 255 && row[x + run] == row[x])
+                ++run;
         }
         if (run >= 2 || n - x < 3) {
             out.push_back(uint8_t(run));
@@ -268,7 +276,8 @@ Bytes EncodeBmp(const Picture& pic, const BmpOptions& o) {
         for (int r = 0; r < pic.height; ++r) {
             int y = pic.height - 1 - r;
             std::vector<uint8_t> row(size_t(pic.width));
-            for (int x = 0; x < pic.width; ++x) row[size_t(x)] = index(x, y);
+            for (int x = 0; x < pic.width; ++x)
+                row[size_t(x)] = index(x, y);
             RleRow(pixels, row, o.compression == BmpCompression::Rle4);
         }
         pixels.push_back(0);
@@ -289,16 +298,17 @@ Bytes EncodeBmp(const Picture& pic, const BmpOptions& o) {
                     row[3 * size_t(x) + 2] = Red(c);
                     break;
                 case 16: {
-                    uint32_t v = Pack(Red(c), redMask) | Pack(Green(c), greenMask) |
-                                 Pack(Blue(c), blueMask);
+                    uint32_t v =
+                        Pack(Red(c), redMask) | Pack(Green(c), greenMask) | Pack(Blue(c), blueMask);
                     row[2 * size_t(x)] = uint8_t(v);
                     row[2 * size_t(x) + 1] = uint8_t(v >> 8);
                     break;
                 }
                 case 32: {
-                    uint32_t v = Pack(Red(c), redMask) | Pack(Green(c), greenMask) |
-                                 Pack(Blue(c), blueMask);
-                    for (int i = 0; i < 4; ++i) row[4 * size_t(x) + i] = uint8_t(v >> (8 * i));
+                    uint32_t v =
+                        Pack(Red(c), redMask) | Pack(Green(c), greenMask) | Pack(Blue(c), blueMask);
+                    for (int i = 0; i < 4; ++i)
+                        row[4 * size_t(x) + i] = uint8_t(v >> (8 * i));
                     break;
                 }
                 }
@@ -364,7 +374,8 @@ Bytes LeadingBlock(const Bytes& content, const Bytes& rest) {
 
 Bytes Scramble(const Bytes& stream) {
     Bytes out(stream);
-    for (size_t i = 0; i < out.size(); ++i) out[i] ^= kKey[i % 32];
+    for (size_t i = 0; i < out.size(); ++i)
+        out[i] ^= kKey[i % 32];
     return out;
 }
 

@@ -38,8 +38,8 @@ struct Header {
     int32_t reservedWord = -1;
     int32_t subdivision = 1;
     uint32_t gridCellSize = 0, gridOrigin = 0, gridCells = 0, gridSubdivisions = 0;
-    int32_t pointScale = 1;  // minor 7 and 8
-    uint32_t extraWord = 0;  // minor 8
+    int32_t pointScale = 1;            // minor 7 and 8
+    uint32_t extraWord = 0;            // minor 8
     std::optional<uint32_t> bodySize;  // written instead of the true size
 };
 
@@ -50,10 +50,10 @@ struct Point {
 struct StrokeOptions {
     int32_t kind = 7;  // 0 or 7
     uint32_t color = 0;
-    uint32_t aux = 0;       // kind 7
-    uint32_t eraser = 0;    // kind 7
-    uint32_t opacity = 255; // kind 7
-    uint32_t tag = 0;       // minor 8
+    uint32_t aux = 0;                             // kind 7
+    uint32_t eraser = 0;                          // kind 7
+    uint32_t opacity = 255;                       // kind 7
+    uint32_t tag = 0;                             // minor 8
     std::optional<int32_t> count = std::nullopt;  // written instead of the number of points
 };
 
