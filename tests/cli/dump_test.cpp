@@ -10,8 +10,8 @@
 #include <random>
 
 #include "info_json_reader.h"
-#include "info_run_tool.h"
 #include "recording_writer.h"
+#include "run_tool.h"
 
 namespace quil {
 namespace {

@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "info_json_reader.h"
-#include "info_run_tool.h"
 #include "recording_writer.h"
+#include "run_tool.h"
 
 namespace quil {
 namespace {
@@ -187,7 +187,8 @@ TEST_F(CliFiles, UsageErrorsExit64AndHelpExits0) {
 TEST_F(CliFiles, OutputThatCannotBeWrittenExits70) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     std::string file = Write("ok.stk", RichBody());
-    std::string command = std::string(QUIL_BINARY) + " info '" + file + "' > /dev/full 2>/dev/null";
+    std::string command =
+        std::string(test::QuilBinary()) + " info '" + file + "' > /dev/full 2>/dev/null";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 70);

@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "export/bmp_writer.h"
-#include "info_run_tool.h"
 #include "picture_decoders.h"
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
 #include "recording_writer.h"
+#include "run_tool.h"
 #include "test_folder.h"
 
 namespace quil::test {

@@ -1,4 +1,4 @@
-#include "info_run_tool.h"
+#include "run_tool.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -28,13 +28,14 @@ std::string ReadAll(const std::string& path) {
 
 }  // namespace
 
-ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                   const std::vector<std::string>& extraEnv) {
     static int counter = 0;
     const std::string base =
         "/tmp/quil-cli-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     const std::string outPath = base + ".out", errPath = base + ".err";
 
-    std::vector<std::string> argStrings = {QUIL_BINARY};
+    std::vector<std::string> argStrings = {program};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& a : argStrings)
@@ -58,7 +59,7 @@ ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::str
                                      0600);
     ToolRun run;
     pid_t pid;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
         if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
@@ -69,6 +70,12 @@ ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::str
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return run;
+}
+
+const char* QuilBinary() { return QUIL_BINARY; }
+
+ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
+    return RunProgram(QuilBinary(), args, extraEnv);
 }
 
 }  // namespace quil::test
