@@ -67,8 +67,8 @@ struct TThumbnailSize {
 std::optional<TThumbnailSize> ThumbnailSize(int pageWidth, int pageHeight, int size) {
     if (pageWidth < 1 || pageHeight < 1) return std::nullopt;
     const int64_t longest = std::max(pageWidth, pageHeight);
-    const int64_t other = std::max<int64_t>(1, int64_t(size) * std::min(pageWidth, pageHeight) /
-                                                   longest);
+    const int64_t other =
+        std::max<int64_t>(1, int64_t(size) * std::min(pageWidth, pageHeight) / longest);
     if (pageWidth >= pageHeight) return TThumbnailSize{size, int(other)};
     return TThumbnailSize{int(other), size};
 }

@@ -28,10 +28,16 @@ struct Command {
     int (*run)(int, char**);
 };
 
+// One command a line (clang-format would pack the table into columns).
+// clang-format off
 const Command kCommands[] = {
-    {"info", quil::RunInfo},     {"dump", quil::RunDump},           {"render", quil::RunRender},
-    {"export", quil::RunExport}, {"thumbnail", quil::RunThumbnail},
+    {"info", quil::RunInfo},
+    {"dump", quil::RunDump},
+    {"render", quil::RunRender},
+    {"export", quil::RunExport},
+    {"thumbnail", quil::RunThumbnail},
 };
+// clang-format on
 
 }  // namespace
 
