@@ -88,12 +88,11 @@ TEST_F(ThumbnailCommand, LongestSideIsSizeAndTheOtherKeepsTheAspect) {
         {10, 30000, 96, 1, 96},       {32767, 20000, 64, 64, 39},
     };
     for (const TCase& c : cases) {
-        const std::string name =
-            std::to_string(c.pageWidth) + "x" + std::to_string(c.pageHeight) + "@" +
-            std::to_string(c.size);
+        const std::string name = std::to_string(c.pageWidth) + "x" + std::to_string(c.pageHeight) +
+                                 "@" + std::to_string(c.size);
         const std::string recording = Write(name + ".stk", EmptyBody(c.pageWidth, c.pageHeight));
-        const ToolRun run = RunQuil({"thumbnail", recording, Path(name + ".png"),
-                                     std::to_string(c.size)});
+        const ToolRun run =
+            RunQuil({"thumbnail", recording, Path(name + ".png"), std::to_string(c.size)});
         ASSERT_EQ(run.status, 0) << name << ": " << run.err;
         EXPECT_EQ(run.out, "") << name;
         const testing::TPngHeader png =
@@ -110,8 +109,8 @@ TEST_F(ThumbnailCommand, IsTheCompletePageWithGridAndBackgroundAtItsSize) {
     const std::string page = Write("page.stk", RichBody());
     ASSERT_EQ(RunQuil({"thumbnail", page, Path("thumb.png"), "200"}).status, 0);
     ASSERT_EQ(RunQuil({"export", page, "-o", Path("export.png"), "--size", "200x125"}).status, 0);
-    ASSERT_EQ(RunQuil({"export", page, "-o", Path("bare.png"), "--size", "200x125", "--grid",
-                       "off", "--background", "off"})
+    ASSERT_EQ(RunQuil({"export", page, "-o", Path("bare.png"), "--size", "200x125", "--grid", "off",
+                       "--background", "off"})
                   .status,
               0);
     const TRgbaPicture thumb = ReadPng(folder / "thumb.png");
@@ -141,10 +140,10 @@ TEST_F(ThumbnailCommand, LooksLikeTheWholePageReduced) {
     for (int y = 0; y < 125; ++y)
         for (int x = 0; x < 200; ++x)
             for (int c = 0; c < 3; ++c) {
-                const int reduced = (full.At(2 * x, 2 * y)[c] + full.At(2 * x + 1, 2 * y)[c] +
-                                     full.At(2 * x, 2 * y + 1)[c] +
-                                     full.At(2 * x + 1, 2 * y + 1)[c] + 2) /
-                                    4;
+                const int reduced =
+                    (full.At(2 * x, 2 * y)[c] + full.At(2 * x + 1, 2 * y)[c] +
+                     full.At(2 * x, 2 * y + 1)[c] + full.At(2 * x + 1, 2 * y + 1)[c] + 2) /
+                    4;
                 const int d = std::abs(reduced - thumb.At(x, y)[c]);
                 total += d;
                 rowSums[y] += d;
