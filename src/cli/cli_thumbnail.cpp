@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -38,8 +39,8 @@ struct TThumbnailRequest {
 // status to end with (0 after --help, 64 on a usage error).
 int ParseRequest(int argc, char** argv, TThumbnailRequest& request) {
     ParsedArguments parsed;
-    std::string error;
-    if (!ParseArguments(argc, argv, {}, parsed, error)) return UsageError("thumbnail", error);
+    std::string message;
+    if (!ParseArguments(argc, argv, {}, parsed, message)) return UsageError("thumbnail", message);
     if (parsed.help) {
         std::fputs(kThumbnailUsage, stdout);
         return kExitOk;
@@ -54,6 +55,11 @@ int ParseRequest(int argc, char** argv, TThumbnailRequest& request) {
         return UsageError("thumbnail", "SIZE must be a whole number from 1 to 1024, not '" +
                                            parsed.positional[2] + "'");
     request.size = int(*size);
+    // Writing the picture over the recording it shows would lose the
+    // recording.
+    std::error_code error;
+    if (std::filesystem::equivalent(request.file, request.out, error))
+        return UsageError("thumbnail", "OUT is the recording FILE itself");
     return -1;
 }
 

@@ -228,6 +228,18 @@ TEST_F(ThumbnailCommand, AFailureKeepsAnEarlierThumbnail) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"junk.stk", "out.png"}));
 }
 
+TEST_F(ThumbnailCommand, RefusesToWriteOverTheRecording) {
+    const std::string page = Write("page.stk", RichBody());
+    fs::create_directory(folder / "sub");
+    fs::create_symlink(page, folder / "link.png");
+    for (const std::string& out : {page, Path("sub/../page.stk"), Path("link.png")}) {
+        const ToolRun run = RunQuil({"thumbnail", page, out, "64"});
+        EXPECT_EQ(run.status, 64) << out;
+        EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << run.err;
+    }
+    EXPECT_EQ(testing::ReadWholeFile(page), RichBody());
+}
+
 TEST_F(ThumbnailCommand, HelpGoesToStdout) {
     const ToolRun run = RunQuil({"thumbnail", "--help"});
     EXPECT_EQ(run.status, 0);
