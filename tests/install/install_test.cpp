@@ -219,8 +219,11 @@ public:
 
     ToolRun Run(const std::vector<std::string>& command) const {
         if (usable_) return RunProgram("bwrap", Arguments(command));
+        // Without the sandbox the installed program lies under DESTDIR.
         std::vector<std::string> args = {"-i", "PATH=/usr/bin:/bin"};
         args.insert(args.end(), command.begin(), command.end());
+        const fs::path program = fs::path(command.at(0)).lexically_relative(kPrefix);
+        if (!program.empty() && *program.begin() != "..") args[2] = (prefix_ / program).string();
         return RunProgram("/usr/bin/env", args);
     }
 
