@@ -17,6 +17,7 @@ const char kUsage[] =
     "  dump FILE              every element of a recording, as JSON\n"
     "  export FILE -o OUT     save the page as BMP, JPEG, PNG or SVGZ\n"
     "  render FILE -o OUT     save what the viewer's window shows, as PNG or BMP\n"
+    "  thumbnail FILE OUT SIZE  a PNG of the page for file managers\n"
     "\n"
     "Run 'quil COMMAND --help' for the options of a command.\n"
     "Exit status: 0 done, 1-6 the recording did not load (the load code),\n"
@@ -27,12 +28,16 @@ struct Command {
     int (*run)(int, char**);
 };
 
+// One command a line (clang-format would pack the table into columns).
+// clang-format off
 const Command kCommands[] = {
     {"info", quil::RunInfo},
     {"dump", quil::RunDump},
     {"render", quil::RunRender},
     {"export", quil::RunExport},
+    {"thumbnail", quil::RunThumbnail},
 };
+// clang-format on
 
 }  // namespace
 

@@ -1,0 +1,197 @@
+// quil thumbnail of a recording of 1,000,000 points, plain and packed, at
+// the sizes file managers ask for, each run as its own process like the
+// desktop's thumbnailer. The baseline is quil info of the same file in the
+// same run: loading the recording and nothing else. Each benchmark reports
+// its wall time, its CPU time and its peak memory, and both as multiples of
+// the baseline's.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "recording_writer.h"
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using quil::fixture::Bytes;
+
+constexpr int kPoints = 1'000'000;
+constexpr int kPointsPerStroke = 100;
+
+// Handwriting-like waves across a 1022 x 718 page in many colours.
+Bytes MillionPointBody() {
+    quil::fixture::Header header;
+    header.pointScale = 100;  // minor 8: integer points in hundredths
+    quil::fixture::TRecordingWriter writer(header);
+    std::vector<quil::fixture::Point> points(kPointsPerStroke);
+    for (int s = 0; s < kPoints / kPointsPerStroke; ++s) {
+        const double x0 = (s * 53) % 800, y0 = 20 + (s * 37) % 680;
+        for (int i = 0; i < kPointsPerStroke; ++i)
+            points[size_t(i)] = {x0 + i * 2.0, y0 + 8.0 * std::sin(i * 0.3),
+                                 i + 1 == kPointsPerStroke ? 0.0 : 1.5 + 0.5 * std::sin(i * 0.1)};
+        writer.Stroke(points, {.color = uint32_t(s * 0x10305) & 0xFFFFFF});
+    }
+    return writer.Body();
+}
+
+struct TFiles {
+    fs::path plain, packed, out;
+
+    TFiles() {
+        const fs::path folder = fs::temp_directory_path();
+        const std::string tag = std::to_string(getpid());
+        plain = folder / ("quil-bench-thumbnail-" + tag + ".stk");
+        packed = folder / ("quil-bench-thumbnail-packed-" + tag + ".stk");
+        out = folder / ("quil-bench-thumbnail-" + tag + ".png");
+        // A child process writes the files: a spawned program's peak memory
+        // as the kernel reports it is never below its parent's peak, which
+        // must stay that of a small program.
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const Bytes body = MillionPointBody();
+            const bool written = quil::fixture::WriteFile(plain, body) &&
+                                 quil::fixture::WriteFile(packed, quil::fixture::Packed(body));
+            _exit(written ? 0 : 1);
+        }
+        int status = 0;
+        if (pid > 0) waitpid(pid, &status, 0);
+    }
+    ~TFiles() {
+        fs::remove(plain);
+        fs::remove(packed);
+        fs::remove(out);
+    }
+};
+
+TFiles& Files() {
+    static TFiles files;
+    return files;
+}
+
+struct TProcessCost {
+    double wall = 0;  // seconds
+    double cpu = 0;   // user + system seconds
+    double peak = 0;  // peak resident memory, MB
+    bool ok = false;
+};
+
+// Runs quil with the arguments, output to /dev/null, and measures it.
+TProcessCost RunQuil(std::vector<std::string> args) {
+    args.insert(args.begin(), QUIL_TOOL);
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    TProcessCost cost;
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(pid, &status, 0, &usage);
+        cost.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        cost.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
+                   usage.ru_stime.tv_usec * 1e-6;
+        cost.peak = usage.ru_maxrss / 1024.0;
+        cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return cost;
+}
+
+// quil info of the file: the median of five runs, measured once per file.
+const TProcessCost& Baseline(const fs::path& file) {
+    static std::vector<std::pair<fs::path, TProcessCost>> baselines;
+    for (const auto& [path, cost] : baselines)
+        if (path == file) return cost;
+    std::vector<TProcessCost> runs;
+    for (int i = 0; i < 5; ++i)
+        runs.push_back(RunQuil({"info", file.string()}));
+    auto median = [&](double TProcessCost::*field) {
+        std::vector<double> v;
+        for (const TProcessCost& r : runs)
+            v.push_back(r.*field);
+        std::sort(v.begin(), v.end());
+        return v[v.size() / 2];
+    };
+    TProcessCost cost;
+    cost.wall = median(&TProcessCost::wall);
+    cost.cpu = median(&TProcessCost::cpu);
+    cost.peak = median(&TProcessCost::peak);
+    cost.ok = true;
+    baselines.emplace_back(file, cost);
+    return baselines.back().second;
+}
+
+void Report(benchmark::State& state, const fs::path& file, double wall, double cpu, double peak,
+            int runs) {
+    const TProcessCost& base = Baseline(file);
+    state.counters["cpu_s"] = cpu / runs;
+    state.counters["peak_MB"] = peak;
+    state.counters["wall_x_info"] = wall / runs / base.wall;
+    state.counters["cpu_x_info"] = cpu / runs / base.cpu;
+    state.counters["peak_x_info"] = peak / base.peak;
+    state.counters["info_wall_s"] = base.wall;
+    state.counters["info_peak_MB"] = base.peak;
+}
+
+void Measure(benchmark::State& state, const fs::path& file, std::vector<std::string> args) {
+    double wall = 0, cpu = 0, peak = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const TProcessCost cost = RunQuil(args);
+        if (!cost.ok) {
+            state.SkipWithError("quil failed");
+            return;
+        }
+        state.SetIterationTime(cost.wall);
+        wall += cost.wall;
+        cpu += cost.cpu;
+        peak = std::max(peak, cost.peak);
+        ++runs;
+    }
+    Report(state, file, wall, cpu, peak, runs);
+}
+
+void BM_Info(benchmark::State& state) {
+    const fs::path& file = state.range(0) ? Files().packed : Files().plain;
+    Measure(state, file, {"info", file.string()});
+}
+
+// Arguments: the thumbnail's size, and 1 for the packed file.
+void BM_Thumbnail(benchmark::State& state) {
+    const fs::path& file = state.range(1) ? Files().packed : Files().plain;
+    Measure(state, file,
+            {"thumbnail", file.string(), Files().out.string(), std::to_string(state.range(0))});
+}
+
+BENCHMARK(BM_Info)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Thumbnail)
+    ->Args({128, 0})
+    ->Args({256, 0})
+    ->Args({512, 0})
+    ->Args({1024, 0})
+    ->Args({256, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();
