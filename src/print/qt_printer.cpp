@@ -1,5 +1,7 @@
 #include "print/qt_printer.h"
 
+#include <cups/cups.h>
+
 #include "print/qt_picture.h"
 
 namespace quil {
@@ -28,9 +30,15 @@ void TQtPrinter::StretchPicture(const TRect& destination, const TBitmap& picture
 
 bool TQtPrinter::EndDoc() {
     if (!painter_.isActive()) return false;
-    const bool ended = painter_.end();
-    return ended && printer_.printerState() != QPrinter::Error &&
-           printer_.printerState() != QPrinter::Aborted;
+    if (!painter_.end() || printer_.printerState() == QPrinter::Error ||
+        printer_.printerState() == QPrinter::Aborted)
+        return false;
+    // Qt hands the job of a system printer to the print server as the job
+    // ends, without telling whether the server took it: the server's answer
+    // is the last one the print library received on this thread.
+    if (printer_.outputFormat() == QPrinter::NativeFormat)
+        return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    return true;
 }
 
 }  // namespace quil

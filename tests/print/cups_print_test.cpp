@@ -46,25 +46,38 @@ std::filesystem::path WaitForPdf(const TServer& server, const std::string& title
     return {};
 }
 
+// A printer for the script's queue, Letter at 144 dots per inch, so that a
+// pixel is half a point and the picture's edges fall on whole pixels.
+void MakeQueuePrinter(QPrinter& printer, const TServer& server, const std::string& title) {
+    printer.setPrinterName(QString::fromStdString(server.queue));
+    printer.setResolution(kDpi);
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setDocName(QString::fromStdString(title));
+}
+
+const TRect kDestination{40, 60, 341, 217};
+
+// One page with the pattern picture at kDestination; whether the job was
+// accepted.
+bool PrintPattern(QPrinter& printer, const TBitmap& picture) {
+    TQtPrinter adapter(printer);
+    if (!adapter.BeginDoc()) return false;
+    adapter.StretchPicture(kDestination, picture);
+    return adapter.EndDoc();
+}
+
 TEST(CupsPrint, APictureReachesThePdfPrintersPageUnchanged) {
     TServer server;
     if (!FromScript(server)) GTEST_SKIP() << "runs under cups_print_test.sh";
-
-    QPrinterInfo info = QPrinterInfo::printerInfo(QString::fromStdString(server.queue));
-    ASSERT_FALSE(info.isNull()) << "the system does not list " << server.queue;
-    QPrinter printer(info, QPrinter::HighResolution);
-    ASSERT_EQ(printer.outputFormat(), QPrinter::NativeFormat);
-    printer.setResolution(kDpi);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
+    ASSERT_TRUE(
+        QPrinterInfo::availablePrinterNames().contains(QString::fromStdString(server.queue)))
+        << "the system does not list " << server.queue;
+    QPrinter printer(QPrinter::HighResolution);
     const std::string title = "quil-print-" + std::to_string(getpid());
-    printer.setDocName(QString::fromStdString(title));
-
-    TQtPrinter adapter(printer);
+    MakeQueuePrinter(printer, server, title);
+    ASSERT_EQ(printer.outputFormat(), QPrinter::NativeFormat);
     const TBitmap picture = testing::MakePatternPicture(301, 157);
-    const TRect destination{40, 60, 341, 217};
-    ASSERT_TRUE(adapter.BeginDoc());
-    adapter.StretchPicture(destination, picture);
-    ASSERT_TRUE(adapter.EndDoc());
+    ASSERT_TRUE(PrintPattern(printer, picture));
 
     const std::filesystem::path pdf = WaitForPdf(server, title);
     ASSERT_FALSE(pdf.empty()) << "no PDF arrived in " << server.pdfFolder;
@@ -81,9 +94,20 @@ TEST(CupsPrint, APictureReachesThePdfPrintersPageUnchanged) {
     EXPECT_EQ(page.width, full.width());
     EXPECT_EQ(page.height, full.height());
     const QRect paint = printer.pageLayout().paintRectPixels(kDpi);
-    const int x = paint.left() + destination.left, y = paint.top() + destination.top;
+    const int x = paint.left() + kDestination.left, y = paint.top() + kDestination.top;
     const testing::TPictureComparison c = testing::ComparePicture(page, x, y, picture, 0);
     EXPECT_EQ(c.largestDifference, 0);
+}
+
+TEST(CupsPrint, AJobTheServerRefusesIsReportedAsRefused) {
+    TServer server;
+    if (!FromScript(server)) GTEST_SKIP() << "runs under cups_print_test.sh";
+    ASSERT_EQ(test::RunProgram("cupsreject", {server.queue}).status, 0);
+    QPrinter printer(QPrinter::HighResolution);
+    MakeQueuePrinter(printer, server, "quil-refused-" + std::to_string(getpid()));
+    const bool accepted = PrintPattern(printer, testing::MakePatternPicture(30, 20));
+    test::RunProgram("cupsaccept", {server.queue});
+    EXPECT_FALSE(accepted);
 }
 
 }  // namespace
