@@ -241,9 +241,7 @@ void TPrinterDlg::PrepareRun() {
     model_.Placement().MouseUp();
     bLineCheck_->setChecked(boundary_);
     edit1_->setText(PrinterName());
-    okBtn_->setEnabled(true);
-    CheckOrientation();
-    UpdatePaper();
+    CheckOrientation();  // lays out the paper and enables "Print"
     pages_->setCurrentIndex(0);
 }
 
