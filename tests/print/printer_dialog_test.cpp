@@ -287,6 +287,11 @@ TEST_F(PrinterDialog, ThePrinterOptionsChosenElsewhereComeBack) {
     EXPECT_EQ(Child<TUpDown>(*dialog, "UpDown3")->Position(), 7);
     EXPECT_EQ(dialog->Model().Placement().Paper().w, 240.0f);
     EXPECT_LT(dialog->Model().Placement().Paper().h, 240.0f);
+    // More copies than the edit's three digits hold: as many as it holds.
+    printer.setCopyCount(1500);
+    dialog->ApplyPrinterOptions();
+    EXPECT_EQ(Child<QLineEdit>(*dialog, "NumEdit")->text(), "999");
+    EXPECT_EQ(printer.copyCount(), 999);
 }
 
 TEST_F(PrinterDialog, AnAreaBesideThePageCannotBePrinted) {
