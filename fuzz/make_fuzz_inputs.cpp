@@ -64,5 +64,17 @@ int main(int argc, char** argv) {
         EncodeBmp(
             p, {.bitsPerPixel = 16, .headerSize = 124, .compression = BmpCompression::Bitfields}));
     Put(bmp, "rgb32_v4", EncodeBmp(p, {.bitsPerPixel = 32, .headerSize = 108}));
+
+    const auto language = root / "fuzz_language_file";
+    const std::string ini = "; c\n[Header]\nVersion=2\n[Data]\n000=\"Print\"\n016= Imprimer \n";
+    Put(language, "utf8", Bytes(ini.begin(), ini.end()));
+    Bytes utf16 = {0xFF, 0xFE};
+    for (char c : ini) {
+        utf16.push_back(uint8_t(c));
+        utf16.push_back(0);
+    }
+    Put(language, "utf16", utf16);
+    Put(language, "big5",
+        {'[', 'D', 'a', 't', 'a', ']', '\r', '\n', '0', '=', 0xA6, 0x43, 0xA6, 0x4C});
     return 0;
 }

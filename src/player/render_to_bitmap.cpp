@@ -6,6 +6,7 @@
 
 #include "platform/canvas.h"
 #include "player/grid_lines.h"
+#include "player/offscreen_scale.h"
 #include "player/quil3_reader.h"
 #include "player/reader_scopes.h"
 #include "player/truncate.h"
@@ -18,28 +19,6 @@ namespace {
 constexpr COLORREF kGridColor = MakeColor(255, 189, 189);
 constexpr int kProgressThreshold = 16;
 constexpr int kProgressEvery = 16;
-
-// Scale and offsets of the page on the target; work samples are four times
-// display pixels.
-struct TOffScreenScale {
-    float sx = 1.0f, sy = 1.0f, s = 1.0f;
-    float offsetX = 0.0f, offsetY = 0.0f;
-};
-
-TOffScreenScale ScaleFor(int T, int U, int pw, int ph, bool stretch) {
-    TOffScreenScale m;
-    m.sx = float(T) / float(pw);
-    m.sy = float(U) / float(ph);
-    if (stretch) {
-        m.s = (m.sx + m.sy) * 0.5f;
-        return m;
-    }
-    m.s = m.sx > m.sy ? m.sy : m.sx;
-    m.sx = m.sy = m.s;
-    m.offsetX = (T - pw * m.s) * 0.5f;
-    m.offsetY = (U - ph * m.s) * 0.5f;
-    return m;
-}
 
 int Work(double v) { return TruncToInt(v * 4.0); }
 
@@ -136,7 +115,7 @@ int TQuil3Reader::RenderNow(TBitmap& target, bool stretch) {
     if (!r.IsValid()) return 0;  // the surfaces do not fit in memory
     r.Clear();
     TInkelDataWT* end = document_->CurrentElement();
-    const TOffScreenScale m = ScaleFor(T, U, pw, ph, stretch);
+    const TOffScreenScale m = OffScreenScale(T, U, pw, ph, stretch);
 
     bool layer = false;
     const TBitmap* picture = document_->background.get();

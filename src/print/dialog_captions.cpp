@@ -1,0 +1,70 @@
+#include "print/dialog_captions.h"
+
+#include <system_error>
+
+namespace quil {
+
+namespace {
+
+constexpr const char* kEnglish[kCaptionCount] = {
+    "Print Option",
+    "Select print area",
+    "Select All",
+    "Auto",
+    "Next",
+    "Cancel",
+    "Select a printer",
+    "Printer options...",
+    "Position",
+    "Orientation",
+    "Portrait",
+    "Landscape",
+    "Position",
+    "Zoom",
+    "Reset",
+    "Back",
+    "Print",
+    "Cancel",
+    "Copies",
+    "Boundary Line",
+};
+
+}  // namespace
+
+const char* EnglishCaption(int slot) {
+    return slot >= 0 && slot < kCaptionCount ? kEnglish[slot] : "";
+}
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error || !program.has_parent_path()) return "./";
+    std::string folder = program.parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+TCaptionPlaces TCaptionPlaces::FromEnvironment() {
+    return {TSettingsFiles::FromEnvironment(), ProgramFolder()};
+}
+
+void TDialogCaptions::LoadCaptions(const TCaptionPlaces& places) {
+    std::string skinPath =
+        ReadSetting(places.settings, "Skin_Path2", places.programFolder + "Skin/");
+    std::error_code error;
+    if (!std::filesystem::is_directory(skinPath, error)) skinPath = "./";
+    const std::string language = ReadSetting(places.settings, "Language", "English");
+    const std::filesystem::path file = skinPath + language + "/PrinterDlg.txt";
+    reader_.reset();
+    if (std::filesystem::exists(file, error)) reader_ = std::make_unique<TFileInfoReader>(file);
+}
+
+std::string TDialogCaptions::CaptionText(int slot) const {
+    if (reader_ && reader_->GetVersion() >= kLanguageFileVersion) {
+        std::string text = reader_->GetEntry(slot);
+        if (!text.empty()) return text;
+    }
+    return EnglishCaption(slot);
+}
+
+}  // namespace quil

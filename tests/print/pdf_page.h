@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "picture_decoders.h"
+#include "platform/bitmap.h"
+
+namespace quil::testing {
+
+// Rasterises the first page of a PDF at `dpi` dots per inch into an RGBA
+// picture, with poppler's cairo rasteriser (pdftocairo): an image whose
+// edges fall on whole pixels comes out pixel for pixel, where poppler's
+// own rasteriser (pdftoppm) widens it by a pixel and so resamples it.
+// False when the rasteriser fails or writes no picture.
+bool RasterisePdf(const std::filesystem::path& pdf, int dpi, TRgbaPicture& page);
+
+// How a 24-bit picture compares with the part of a page whose top-left
+// corner is (x, y): the largest difference of one channel and the number
+// of pixels with a channel further off than `tolerance`. Pixels beyond the
+// page count as differing by 255.
+struct TPictureComparison {
+    int largestDifference = 0;
+    int64_t pixelsBeyondTolerance = 0;
+};
+TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const TBitmap& picture,
+                                  int tolerance);
+
+}  // namespace quil::testing
