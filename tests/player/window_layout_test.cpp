@@ -112,7 +112,8 @@ TEST(WindowLayout, FitFillsOneAxisKeepsTheAspectAndCentres) {
 
 TEST(WindowLayout, ZoomTruncatesAndRefusesAnEmptyDisplay) {
     EXPECT_EQ(TWindowLayout::Zoom(1022, 718, 0.5f), (TDisplayLayout{0, 0, 511, 359, 0.5f}));
-    EXPECT_EQ(TWindowLayout::Zoom(300, 200, 1.0f / 3.0f), (TDisplayLayout{0, 0, 100, 66, 1.0f / 3.0f}));
+    EXPECT_EQ(TWindowLayout::Zoom(300, 200, 1.0f / 3.0f),
+              (TDisplayLayout{0, 0, 100, 66, 1.0f / 3.0f}));
     EXPECT_EQ(TWindowLayout::Zoom(1022, 718, 0.001f), std::nullopt);
     EXPECT_EQ(TWindowLayout::Zoom(1022, 718, 1e30f), std::nullopt);
 }
