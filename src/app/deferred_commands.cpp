@@ -3,16 +3,13 @@
 namespace quil {
 
 void TDeferredCommands::Run(std::function<void()> command) {
-    if (waiting_.empty() && !running_ && !busy_()) {
-        command();
-        return;
-    }
     waiting_.push_back(std::move(command));
     RunWaiting();
 }
 
 void TDeferredCommands::RunWaiting() {
-    // A command run from here may process messages that ask for this again.
+    // A command that arrives while another runs (from a modal dialog's
+    // message loop, say) waits for it; the loop below takes it up next.
     if (running_) return;
     running_ = true;
     while (!waiting_.empty() && !busy_()) {

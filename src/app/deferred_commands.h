@@ -16,8 +16,8 @@ public:
     // `busy` tells whether the player is in the middle of a drawing.
     explicit TDeferredCommands(std::function<bool()> busy) : busy_(std::move(busy)) {}
 
-    // Runs the command now, or keeps it when the player is busy or earlier
-    // commands still wait (they go first).
+    // Runs the command now, or keeps it when the player is busy, another
+    // command is running or earlier commands still wait (they go first).
     void Run(std::function<void()> command);
 
     // Runs the waiting commands in order, as long as the player is not busy;

@@ -48,7 +48,8 @@ void TDisplayPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TDisplayPanel::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->pos());
     pressed_ = false;
     if (click && onClick_) onClick_();
 }

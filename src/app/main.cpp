@@ -12,7 +12,8 @@
 
 int main(int argc, char** argv) {
     // --help and --version answer before anything needs a display.
-    const quil::TCommandLine line = quil::ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const quil::TCommandLine line =
+        quil::ReadCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (line.help || line.version) {
         std::fputs(line.help ? quil::CommandLineHelp() : quil::CommandLineVersion(), stdout);
         return 0;

@@ -135,8 +135,8 @@ void TQuil3ReaderWin::BuildMenus() {
     using W = TQuil3ReaderWin;
     QMenu* file = menuBar()->addMenu("File");
     file->setObjectName("File");
-    QAction* open = AddCommand(file, "Open", "FileOpen", TCommand::FileOpen, &W::FileOpenExecute,
-                               "Ctrl+O");
+    QAction* open =
+        AddCommand(file, "Open", "FileOpen", TCommand::FileOpen, &W::FileOpenExecute, "Ctrl+O");
     QAction* afterOpen = file->addSeparator();
     QMenu* save = file->addMenu("Save picture to");
     save->setObjectName("SavePictureTo");
@@ -152,8 +152,8 @@ void TQuil3ReaderWin::BuildMenus() {
     };
     const int printTags[] = {200, 150, 100};
     for (int i = 0; i < 3; ++i) {
-        QAction* item = AddCommand(print, printItems[i].first, printItems[i].second,
-                                   TCommand::Print1, nullptr);
+        QAction* item =
+            AddCommand(print, printItems[i].first, printItems[i].second, TCommand::Print1, nullptr);
         const int tag = printTags[i];
         item->setData(tag);
         connect(item, &QAction::triggered, this,
@@ -185,8 +185,8 @@ void TQuil3ReaderWin::BuildMenus() {
     QMenu* rate = option->addMenu("Replay rate");
     rate->setObjectName("ReplayRate");
     auto* rates = new QActionGroup(this);
-    const char* rateCaptions[kReplayRateCount] = {"0 (Slowest)", "1", "2", "3 (Normal)", "4",
-                                                  "5",           "6 (Fast)", "7", "8", "9 (Fastest)"};
+    const char* rateCaptions[kReplayRateCount] = {"0 (Slowest)", "1", "2", "3 (Normal)", "4", "5",
+                                                  "6 (Fast)",    "7", "8", "9 (Fastest)"};
     for (int tag = 0; tag < kReplayRateCount; ++tag) {
         const std::string component = "OptionReplayRate" + std::to_string(tag);
         QAction* item = AddCommand(rate, rateCaptions[tag], component.c_str(),
@@ -199,10 +199,11 @@ void TQuil3ReaderWin::BuildMenus() {
                 [this, tag] { deferred_.Run([this, tag] { OptionReplayRate0Execute(tag); }); });
     }
     option->addSeparator();
-    optionGrid_ = AddCommand(option, "Grid", "OptionGrid", TCommand::OptionGrid,
-                             &W::OptionGridExecute);
+    optionGrid_ =
+        AddCommand(option, "Grid", "OptionGrid", TCommand::OptionGrid, &W::OptionGridExecute);
     option->addSeparator();
-    optionBG_ = AddCommand(option, "Background", "OptionBG", TCommand::OptionBG, &W::OptionBGExecute);
+    optionBG_ =
+        AddCommand(option, "Background", "OptionBG", TCommand::OptionBG, &W::OptionBGExecute);
     option->addSeparator();
     optionReverse_ = AddCommand(option, "Reverse", "OptionReverse", TCommand::OptionReverse,
                                 &W::OptionReverseExecute);
@@ -213,7 +214,9 @@ void TQuil3ReaderWin::BuildMenus() {
     quality->setObjectName("Quality");
     auto* qualities = new QActionGroup(this);
     const std::tuple<const char*, const char*, int> qualityItems[] = {
-        {"Best", "OptionQuality16X", 2}, {"Middle", "OptionQuality4X", 1}, {"Low", "OptionQuality1X", 0}};
+        {"Best", "OptionQuality16X", 2},
+        {"Middle", "OptionQuality4X", 1},
+        {"Low", "OptionQuality1X", 0}};
     for (const auto& [caption, component, tag] : qualityItems) {
         QAction* item = AddCommand(quality, caption, component, TCommand::OptionQuality, nullptr);
         item->setData(tag);
@@ -248,9 +251,9 @@ void TQuil3ReaderWin::SizeAtStartup() {
     resize(design);
     const QSize base(kDesignClientWidth, kDesignClientHeight - TStatusBar::kHeight);
     const QRect screenArea = screen()->availableGeometry();
-    const std::optional<TWindowRect> grown = ScreenRules().Startup(
-        {player_->PageWidth(), player_->PageHeight()}, {design.width(), design.height()},
-        {base.width(), base.height()});
+    const std::optional<TWindowRect> grown =
+        ScreenRules().Startup({player_->PageWidth(), player_->PageHeight()},
+                              {design.width(), design.height()}, {base.width(), base.height()});
     if (grown) {
         resize(grown->width, grown->height);
         move(screenArea.x() + grown->left, screenArea.y() + grown->top);

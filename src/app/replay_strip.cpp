@@ -34,7 +34,8 @@ void TReplayStrip::Copy(const TBitmap& tile, TPart part, int left, int right) {
 }
 
 TRect TReplayStrip::TakeChanged() {
-    const TRect changed{changedLeft_, 0, changedRight_, changedLeft_ < changedRight_ ? Height() : 0};
+    const TRect changed{changedLeft_, 0, changedRight_,
+                        changedLeft_ < changedRight_ ? Height() : 0};
     changedLeft_ = changedRight_ = 0;
     return changed;
 }

@@ -35,8 +35,7 @@ std::optional<QString> TQtWindowDialogs::SaveFile(const QString& fileName,
     if (filterIndex >= 1 && filterIndex <= nameFilters.size())
         dialog.selectNameFilter(nameFilters[filterIndex - 1]);
     dialog.selectFile(fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     filterIndex = int(nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().first();
 }
