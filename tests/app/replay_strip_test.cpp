@@ -106,8 +106,7 @@ TEST(ReplayStrip, MovingForwardOrBackPaintsOnlyTheColumnsBetween) {
     EXPECT_EQ(forward.left, 60);
     EXPECT_EQ(forward.right, 187);
     EXPECT_TRUE(SameOutside(before, strip.Picture(), 60, 187));
-    EXPECT_EQ(Tiles(strip.Picture(), 0, kStripWidth),
-              std::string(187, 'b') + std::string(63, 'g'));
+    EXPECT_EQ(Tiles(strip.Picture(), 0, kStripWidth), std::string(187, 'b') + std::string(63, 'g'));
     // The right cap over 185 .. 186, the middle up to 184.
     EXPECT_EQ(Rgb(strip.Picture(), 186, kMiddleRow), 0x4473D4u);
     EXPECT_NE(Rgb(strip.Picture(), 184, kMiddleRow), 0x4473D4u);
@@ -139,8 +138,9 @@ TEST(ReplayStrip, EveryPositionLeavesBlueThenGreyWithTheCapsInPlace) {
     auto check = [&](int position) {
         const int x = position * kStripWidth / 40;
         SCOPED_TRACE(position);
-        ASSERT_EQ(Tiles(strip.Picture(), 2, kStripWidth),
-                  std::string(std::max(x - 2, 0), 'b') + std::string(kStripWidth - std::max(x, 2), 'g'));
+        ASSERT_EQ(
+            Tiles(strip.Picture(), 2, kStripWidth),
+            std::string(std::max(x - 2, 0), 'b') + std::string(kStripWidth - std::max(x, 2), 'g'));
         ASSERT_EQ(Rgb(strip.Picture(), 0, kMiddleRow), 0x4473D4u);
     };
     for (int p = 1; p <= 40; ++p) {

@@ -46,11 +46,11 @@ TEST(CommandState, EnableCommandsSwitchesAllButOpenExitQualityAndAbout) {
     const TCommand always[] = {TCommand::FileOpen, TCommand::Exit1, TCommand::OptionQuality,
                                TCommand::About1};
     const TCommand switched[] = {
-        TCommand::File2,         TCommand::FileSaveClip,   TCommand::Print1,
-        TCommand::FileClose,     TCommand::ActionPlay,     TCommand::ActionPause,
-        TCommand::ActionStop,    TCommand::ActionFirst,    TCommand::ActionPrevious,
-        TCommand::ActionNext,    TCommand::ActionLast,     TCommand::OptionReplayRate,
-        TCommand::OptionGrid,    TCommand::OptionBG,       TCommand::OptionReverse,
+        TCommand::File2,      TCommand::FileSaveClip, TCommand::Print1,
+        TCommand::FileClose,  TCommand::ActionPlay,   TCommand::ActionPause,
+        TCommand::ActionStop, TCommand::ActionFirst,  TCommand::ActionPrevious,
+        TCommand::ActionNext, TCommand::ActionLast,   TCommand::OptionReplayRate,
+        TCommand::OptionGrid, TCommand::OptionBG,     TCommand::OptionReverse,
         TCommand::ReplayStrip};
     TCommandState state;
     for (bool on : {false, true, false}) {
