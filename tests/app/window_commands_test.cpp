@@ -126,9 +126,8 @@ TEST_F(WindowCommands, ImageFileWritesTheChosenTypeAndRemembersIt) {
     script->saveAnswerIndex = 3;
     FindAction(*window, "File2")->trigger();
     EXPECT_EQ(script->saveNameOffered, "page");
-    EXPECT_EQ(script->saveFilters,
-              (QStringList{"Bitmap Image (*.bmp)", "JPEG Image (*.jpg *.jpeg)",
-                           "PNG Image (*.png)", "SVGZ Image (*.svgz)"}));
+    EXPECT_EQ(script->saveFilters, (QStringList{"Bitmap Image (*.bmp)", "JPEG Image (*.jpg *.jpeg)",
+                                                "PNG Image (*.png)", "SVGZ Image (*.svgz)"}));
     // The type chosen, not the one typed: page.jpeg as PNG is page.png,
     // and it holds what quil export writes for the page.
     const std::string exported = (folder / "export.png").string();
@@ -163,7 +162,8 @@ TEST_F(WindowCommands, ClipboardHoldsThePage) {
     QGuiApplication::clipboard()->setText("something else");
     FindAction(*window, "FileSaveClip")->trigger();
     const QImage image = QGuiApplication::clipboard()->image();
-    EXPECT_TRUE(SamePixels(image, QuilPicture({"export", recording}, (folder / "page.png").string())));
+    EXPECT_TRUE(
+        SamePixels(image, QuilPicture({"export", recording}, (folder / "page.png").string())));
     EXPECT_TRUE(script->messages.empty());
 }
 

@@ -59,7 +59,8 @@ fixture::Bytes SmallRecording(int strokes, bool background) {
         std::vector<fixture::Point> points;
         const double y = 20 + (160.0 * i) / std::max(strokes, 1);
         for (int k = 0; k <= 20; ++k)
-            points.push_back({15 + 13.5 * k, y + 6 * std::sin(k * 0.9), k == 20 ? 0 : 1.0 + (i % 4)});
+            points.push_back(
+                {15 + 13.5 * k, y + 6 * std::sin(k * 0.9), k == 20 ? 0 : 1.0 + (i % 4)});
         w.Stroke(points, {.color = uint32_t(0x201080 + 0x301020 * (i % 5))});
     }
     w.Stamp(230, 120, 50, 40, fixture::EncodeBmp(fixture::PatternPicture(20, 16)));

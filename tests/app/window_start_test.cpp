@@ -40,9 +40,7 @@ TEST_F(WindowStart, OpensTheLastNameOfTheCommandLineOnceShown) {
     // Complete: the strip is green.
     EXPECT_EQ(StripColour(*window, 125), 'G');
     // The window shows what quil render draws for the same recording.
-    ASSERT_TRUE(WaitFor([&] {
-        return window->DisplayPanel().Shown().size() == QSize(300, 200);
-    }));
+    ASSERT_TRUE(WaitFor([&] { return window->DisplayPanel().Shown().size() == QSize(300, 200); }));
     EXPECT_TRUE(SamePixels(window->DisplayPanel().Shown(),
                            QuilPicture({"render", second}, (folder / "render.png").string())));
 }
@@ -113,14 +111,12 @@ TEST_F(WindowStart, ASmallPageShowsAtZoomOneAndAMaximisedWindowFitsIt) {
     EXPECT_EQ(window->Player().Zoom(), fit.zoom);
     EXPECT_EQ(window->Player().DisplayHeight(), fit.height);
     // What it shows is the page at that zoom, as quil render fits it.
-    ASSERT_TRUE(WaitFor([&] {
-        return window->DisplayPanel().Shown().size() == QSize(fit.width, fit.height);
-    }));
+    ASSERT_TRUE(WaitFor(
+        [&] { return window->DisplayPanel().Shown().size() == QSize(fit.width, fit.height); }));
     const std::string size = std::to_string(base.width()) + "x" + std::to_string(base.height());
-    EXPECT_TRUE(SamePixels(
-        window->DisplayPanel().Shown(),
-        QuilPicture({"render", (folder / "small.stk").string(), "--size", size},
-                    (folder / "fit.png").string())));
+    EXPECT_TRUE(SamePixels(window->DisplayPanel().Shown(),
+                           QuilPicture({"render", (folder / "small.stk").string(), "--size", size},
+                                       (folder / "fit.png").string())));
 }
 
 TEST_F(WindowStart, APageLargerThanTheScreenIsFittedIntoTheWindow) {
@@ -164,16 +160,16 @@ TEST_F(WindowStart, MenusReadAsTheyShouldWithTheirChecksAndTags) {
             items << (a->isSeparator() ? "-" : a->text());
         return items;
     };
-    EXPECT_EQ(read("File"), (QStringList{"Open", "-", "Save picture to", "Print", "-", "Close", "-",
-                                         "Exit"}));
+    EXPECT_EQ(read("File"),
+              (QStringList{"Open", "-", "Save picture to", "Print", "-", "Close", "-", "Exit"}));
     EXPECT_EQ(read("SavePictureTo"), (QStringList{"Image file...", "Clipboard"}));
     EXPECT_EQ(read("Print"),
               (QStringList{"Ultra (High quality or A1+)...", "High (Normal quality or A4~A1)...",
                            "Normal (low quality or A4-)..."}));
     EXPECT_EQ(read("Action"), (QStringList{"Play", "Pause", "Stop", "-", "First", "Previous",
                                            "Next", "Last", "-"}));
-    EXPECT_EQ(read("Option"), (QStringList{"Replay rate", "-", "Grid", "-", "Background", "-",
-                                           "Reverse"}));
+    EXPECT_EQ(read("Option"),
+              (QStringList{"Replay rate", "-", "Grid", "-", "Background", "-", "Reverse"}));
     EXPECT_EQ(read("ReplayRate"), (QStringList{"0 (Slowest)", "1", "2", "3 (Normal)", "4", "5",
                                                "6 (Fast)", "7", "8", "9 (Fastest)"}));
     EXPECT_EQ(read("Quality"), (QStringList{"Best", "Middle", "Low"}));
@@ -213,7 +209,8 @@ TEST_F(WindowStart, GridAndBackgroundFollowWhatTheRecordingHas) {
     fixture::Header plain;
     plain.pageWidth = 200;
     plain.pageHeight = 100;
-    ASSERT_EQ(window->OpenRecording(Write("plain.stk", fixture::TRecordingWriter(plain).Body())), 1);
+    ASSERT_EQ(window->OpenRecording(Write("plain.stk", fixture::TRecordingWriter(plain).Body())),
+              1);
     for (const char* option : {"OptionBG", "OptionGrid"}) {
         EXPECT_FALSE(FindAction(*window, option)->isEnabled()) << option;
         EXPECT_FALSE(FindAction(*window, option)->isChecked()) << option;

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // The toolkit wants a private runtime folder; a scratch one will do.
     std::string runtime = (std::filesystem::temp_directory_path() / "quil-runtime-XXXXXX").string();
-    if (!getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime.data())) setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    if (!getenv("XDG_RUNTIME_DIR") && mkdtemp(runtime.data()))
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
     QApplication application(argc, argv);
     QApplication::setFont(quil::WindowFont());
     // Tests close windows; that must not end the application.
