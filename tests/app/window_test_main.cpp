@@ -12,6 +12,9 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (as the build does to register them) needs no
+    // application.
+    if (GTEST_FLAG_GET(list_tests)) return RUN_ALL_TESTS();
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     // The toolkit wants a private runtime folder; a scratch one will do.
     std::string runtime = (std::filesystem::temp_directory_path() / "quil-runtime-XXXXXX").string();

@@ -54,8 +54,9 @@ protected:
         ASSERT_TRUE(server.Ready()) << "Xvfb did not start";
         demo = std::make_unique<TBackgroundProgram>(QUIL_READER_DEMO, std::vector<std::string>{},
                                                     server.Environment());
-        ASSERT_TRUE(Eventually([&] { return !(window = server.FindWindow("Zorvan Quil Reader")).empty(); }))
-            << "no window";
+        ASSERT_TRUE(Eventually([&] {
+            return !(window = server.FindWindow("Zorvan Quil Reader")).empty();
+        })) << "no window";
         complete = Render({});
         ASSERT_EQ(complete.width, kPageWidth);
     }
@@ -82,13 +83,11 @@ protected:
     }
 
     // The replay strip's colour at column x, on the status bar below the page.
-    char Strip(int x) {
-        return Hue(shot.At(302 + x, top + kPageHeight + 2 + (19 - 4) / 2));
-    }
+    char Strip(int x) { return Hue(shot.At(302 + x, top + kPageHeight + 2 + (19 - 4) / 2)); }
 
     void Click(int x, int y) {
-        server.Run("xdotool", {"mousemove", "--window", window, std::to_string(x), std::to_string(y),
-                          "click", "1"});
+        server.Run("xdotool", {"mousemove", "--window", window, std::to_string(x),
+                               std::to_string(y), "click", "1"});
     }
 
     // Opens a menu by keys from the first one: click "File", then Right
