@@ -9,9 +9,9 @@
 namespace quil {
 
 TDisplayPanel::TDisplayPanel(QWidget* parent) : QWidget(parent) {
+    // Every paint covers the whole of what it repaints.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // The display surface comes in device pixels; a click must not be taken
-    // for a drag of the window on desktops that allow that.
+    // Its clicks toggle play; they are not the base panel's.
     setAttribute(Qt::WA_NoMousePropagation);
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/display_panel.h"
 #include "app/status_bar.h"
+#include "run_tool.h"
 #include "window_fixture.h"
 
 namespace quil::test {
@@ -216,6 +217,19 @@ TEST_F(WindowStart, GridAndBackgroundFollowWhatTheRecordingHas) {
         EXPECT_FALSE(FindAction(*window, option)->isChecked()) << option;
     }
     EXPECT_TRUE(FindAction(*window, "OptionReverse")->isEnabled());
+}
+
+TEST(ReaderProgram, AnswersHelpAndVersionWithoutADisplay) {
+    // With the X platform and no display the toolkit could not start: the
+    // answers come before it.
+    const std::vector<std::string> noDisplay = {"DISPLAY=", "WAYLAND_DISPLAY=",
+                                                "QT_QPA_PLATFORM=xcb"};
+    const ToolRun help = RunProgram(QUIL_READER, {"page.stk", "--help"}, noDisplay);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quil-reader [FILE]\n", 0), 0u);
+    const ToolRun version = RunProgram(QUIL_READER, {"--version"}, noDisplay);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "quil-reader 1.05\n");
 }
 
 }  // namespace
