@@ -222,8 +222,8 @@ TEST_F(WindowStart, GridAndBackgroundFollowWhatTheRecordingHas) {
 TEST(ReaderProgram, AnswersHelpAndVersionWithoutADisplay) {
     // With the X platform and no display the toolkit could not start: the
     // answers come before it.
-    const std::vector<std::string> noDisplay = {"DISPLAY=", "WAYLAND_DISPLAY=",
-                                                "QT_QPA_PLATFORM=xcb"};
+    const std::vector<std::string> noDisplay = {
+        "DISPLAY=", "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb"};
     const ToolRun help = RunProgram(QUIL_READER, {"page.stk", "--help"}, noDisplay);
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: quil-reader [FILE]\n", 0), 0u);
