@@ -1,9 +1,20 @@
 // quil-make-demo OUT: writes a demo recording, a page of handwriting-like
-// strokes in several colours and widths, a half-transparent highlighter, an
-// eraser stroke, a stamp and a grid, packed behind a leading block.
+// strokes in several colours and widths over a placed background picture, a
+// half-transparent highlighter, an eraser stroke, a stamp with white
+// (transparent) areas and a grid with subdivisions, packed behind a leading
+// block.
+//
+// quil-make-demo --appended PROGRAM OUT: writes a copy of PROGRAM with the
+// same recording appended and the trailer that names it, the way a viewer
+// that carries its own recording is delivered.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "recording_writer.h"
@@ -69,13 +80,30 @@ quil::fixture::Picture Sun(int size) {
     return p;
 }
 
-}  // namespace
+// Pale paper for the background: a sky that fades to white over two soft
+// hills, light enough that the writing stays the thing one reads. Its shape
+// is near the page's, so the fitted picture covers the page.
+quil::fixture::Picture Paper(int width, int height) {
+    quil::fixture::Picture p = quil::fixture::SolidPicture(width, height, 0xFFFFFF);
+    auto mix = [](double a, double b, double t) { return a + (b - a) * t; };
+    // How much of pixel row y lies below an edge at height `edge`: the hills'
+    // outlines are smoothed over one pixel, so they stay soft when enlarged.
+    auto below = [](int y, double edge) { return std::clamp(y + 0.5 - edge, 0.0, 1.0); };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const double t = double(y) / (height - 1);
+            double r = mix(0xE8, 0xFF, t), g = mix(0xF1, 0xFF, t), b = 0xFF;
+            const double far = below(y, height * (0.78 - 0.10 * std::sin(x * 0.018 + 0.6)));
+            r = mix(r, 0xEA, far), g = mix(g, 0xF4, far), b = mix(b, 0xE3, far);
+            const double near = below(y, height * (0.86 - 0.06 * std::sin(x * 0.031 + 2.0)));
+            r = mix(r, 0xDD, near), g = mix(g, 0xEE, near), b = mix(b, 0xD6, near);
+            p.pixels[size_t(y) * width + x] =
+                uint32_t(b + 0.5) << 16 | uint32_t(g + 0.5) << 8 | uint32_t(r + 0.5);
+        }
+    return p;
+}
 
-int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fputs("Usage: quil-make-demo OUT\n", stderr);
-        return 64;
-    }
+quil::fixture::Bytes DemoRegion() {
     quil::fixture::Header header;
     header.minor = 8;
     header.pageWidth = 1022;
@@ -89,6 +117,8 @@ int main(int argc, char** argv) {
     header.pointScale = 100;
     quil::fixture::TRecordingWriter w(header);
 
+    // Placed (mode 2), scaled to fit with its aspect kept (placement 0).
+    w.Background(2, 0, quil::fixture::EncodeBmp(Paper(256, 180)));
     const uint32_t ink[] = {0x7A3410, 0x202020, 0x1C1CB0, 0x2E7D32};  // 0x00BBGGRR
     // Four lines of writing in different inks and pen widths.
     for (int line = 0; line < 4; ++line) {
@@ -104,17 +134,53 @@ int main(int argc, char** argv) {
     // Circle a word and underline another.
     w.Stroke(Ellipse(670, 222, 165, 45, 1.6, 60), {.color = 0x0000D0});
     w.Stroke(Line(520, 600, 830, 596, 2.2, 25), {.color = 0x0000D0});
-    // An eraser stroke through the end of the last line. The pen stores
-    // the paper's colour with it, so the vector drawing, which writes every
-    // stroke in its own colour, shows it as paper too.
+    // An eraser stroke through the end of the last line: it gives back the
+    // background where it passes. The pen stores the paper's colour with
+    // it, so the vector drawing, which writes every stroke in its own
+    // colour, shows it as paper.
     w.Stroke(Line(690, 478, 850, 452, 9, 20), {.color = 0xFFFFFF, .eraser = 1});
     w.Stamp(880, 60, 96, 96, quil::fixture::EncodeBmp(Sun(48)), 255, 99);
 
-    quil::fixture::Bytes region =
-        quil::fixture::LeadingBlock(quil::fixture::Bytes(64, 0), quil::fixture::Packed(w.Body()));
-    if (!quil::fixture::WriteFile(argv[1], region)) {
-        std::fprintf(stderr, "quil-make-demo: %s: cannot write the file\n", argv[1]);
+    return quil::fixture::LeadingBlock(quil::fixture::Bytes(64, 0),
+                                       quil::fixture::Packed(w.Body()));
+}
+
+bool ReadProgram(const char* path, quil::fixture::Bytes& bytes) {
+    std::ifstream file(path, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return file.good() || file.eof();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const bool appended = argc == 4 && std::strcmp(argv[1], "--appended") == 0;
+    if (argc != 2 && !appended) {
+        std::fputs("Usage: quil-make-demo OUT\n       quil-make-demo --appended PROGRAM OUT\n",
+                   stderr);
+        return 64;
+    }
+    const char* out = argv[argc - 1];
+    quil::fixture::Bytes bytes = DemoRegion();
+    if (appended) {
+        quil::fixture::Bytes program;
+        if (!ReadProgram(argv[2], program) || program.empty()) {
+            std::fprintf(stderr, "quil-make-demo: %s: cannot read the program\n", argv[2]);
+            return 66;
+        }
+        bytes = quil::fixture::Appended(program, bytes);
+    }
+    if (!quil::fixture::WriteFile(out, bytes)) {
+        std::fprintf(stderr, "quil-make-demo: %s: cannot write the file\n", out);
         return 70;
+    }
+    if (appended) {
+        using std::filesystem::perms;
+        std::error_code error;
+        std::filesystem::permissions(out,
+                                     perms::owner_exec | perms::group_exec | perms::others_exec,
+                                     std::filesystem::perm_options::add, error);
+        if (error) return 70;
     }
     return 0;
 }

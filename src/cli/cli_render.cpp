@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -21,6 +20,7 @@
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
 #include "player/replay_rates.h"
+#include "player/window_layout.h"
 
 namespace quil {
 
@@ -156,40 +156,6 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     return -1;
 }
 
-struct TLayout {
-    int width = 0, height = 0;
-    float zoom = 1.0f;
-};
-
-// The display for a zoom: the page scaled, truncated.
-std::optional<TLayout> ZoomLayout(int pageWidth, int pageHeight, float zoom) {
-    const double w = std::trunc(double(float(pageWidth * zoom)));
-    const double h = std::trunc(double(float(pageHeight * zoom)));
-    if (w < 1 || h < 1 || w > INT_MAX || h > INT_MAX) return std::nullopt;
-    return TLayout{int(w), int(h), zoom};
-}
-
-// The main window's fit rule: the smaller ratio of panel to page, the
-// width ratio when they are equal; the display spans the panel along the
-// axis of that ratio.
-std::optional<TLayout> FitLayout(int pageWidth, int pageHeight, int panelWidth, int panelHeight) {
-    if (pageWidth <= 0 || pageHeight <= 0) return std::nullopt;
-    const float byWidth = float(panelWidth) / float(pageWidth);
-    const float byHeight = float(panelHeight) / float(pageHeight);
-    TLayout layout;
-    if (byWidth <= byHeight) {
-        layout.zoom = byWidth;
-        layout.width = panelWidth;
-        layout.height = int(std::trunc(pageHeight * byWidth));
-    } else {
-        layout.zoom = byHeight;
-        layout.width = int(std::trunc(pageWidth * byHeight));
-        layout.height = panelHeight;
-    }
-    if (layout.width < 1 || layout.height < 1) return std::nullopt;
-    return layout;
-}
-
 int Render(const TRenderRequest& request) {
     // The page size decides the layout, which comes before opening.
     int pageWidth = 0, pageHeight = 0;
@@ -200,11 +166,12 @@ int Render(const TRenderRequest& request) {
         pageWidth = document.GetPageWidth();
         pageHeight = document.GetPageHeight();
     }
-    const std::optional<TLayout> layout =
+    // The window's own rules: its fit rule for a panel size, else the zoom.
+    std::optional<TDisplayLayout> layout =
         request.panel
-            ? FitLayout(pageWidth, pageHeight, request.panel->first, request.panel->second)
-            : ZoomLayout(pageWidth, pageHeight, request.zoom);
-    if (!layout) {
+            ? TWindowLayout::Fit(pageWidth, pageHeight, request.panel->first, request.panel->second)
+            : TWindowLayout::Zoom(pageWidth, pageHeight, request.zoom);
+    if (!layout || layout->width < 1 || layout->height < 1) {
         PrintFileError(request.file, "the page has no pixels at this zoom or size");
         return kExitRefused;
     }

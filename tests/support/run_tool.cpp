@@ -28,6 +28,20 @@ std::string ReadAll(const std::string& path) {
 
 }  // namespace
 
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv) {
+    auto name = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+    std::vector<std::string> merged;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& extra : extraEnv)
+            replaced = replaced || name(extra) == name(entry);
+        if (!replaced) merged.push_back(entry);
+    }
+    merged.insert(merged.end(), extraEnv.begin(), extraEnv.end());
+    return merged;
+}
+
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& extraEnv) {
     static int counter = 0;
@@ -41,13 +55,10 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     for (auto& a : argStrings)
         argv.push_back(a.data());
     argv.push_back(nullptr);
-    std::vector<std::string> envStrings;
-    for (char** e = environ; *e; ++e)
-        envStrings.push_back(*e);
-    envStrings.insert(envStrings.end(), extraEnv.begin(), extraEnv.end());
+    const std::vector<std::string> envStrings = MergedEnvironment(extraEnv);
     std::vector<char*> envp;
-    for (auto& e : envStrings)
-        envp.push_back(e.data());
+    for (const auto& e : envStrings)
+        envp.push_back(const_cast<char*>(e.c_str()));
     envp.push_back(nullptr);
 
     // Output goes to files rather than pipes, so a large dump cannot block.

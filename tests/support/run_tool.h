@@ -13,9 +13,13 @@ struct ToolRun {
     std::string err;
 };
 
+// This process's environment with the entries "NAME=value" of `extraEnv`
+// added, each replacing an inherited entry of the same name.
+std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv);
+
 // Runs `program` with `args` (environment as given, plus `extraEnv` entries
-// "NAME=value"), its output collected through files so that a large output
-// cannot block it.
+// "NAME=value", which replace inherited ones), its output collected through
+// files so that a large output cannot block it.
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& extraEnv = {});
 

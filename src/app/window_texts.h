@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace quil {
+
+// The viewer's own texts, in UTF-8.
+inline constexpr const char* kReaderVersion = "1.05";
+inline constexpr const char* kApplicationTitle = "Zorvan Quil Reader";
+inline constexpr const char* kWindowCaption = "Zorvan Quil Reader v1.05";
+inline constexpr const char* kAboutCaption = "About Zorvan Quil Reader";
+inline constexpr const char* kOpenFilter = "STK Files(*.stk)|*.stk";
+// Shown when "Image file..." or "Clipboard" could not deliver the page.
+inline constexpr const char* kSaveFailedMessage = "無法儲存檔案";
+
+// The message of a load result code 1 to 6; nullptr for success and for
+// codes without a message (the open then fails silently).
+const char* LoadErrorMessage(int code);
+
+// The About box: name, version, date, author, address and a credit for each
+// library the viewer is built on (the toolkit at `toolkitVersion`), one
+// line each, separated by line feeds.
+std::string AboutText(const std::string& toolkitVersion);
+
+}  // namespace quil
