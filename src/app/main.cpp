@@ -19,6 +19,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorvan Quil Reader"));
+    // Desktops match the window to its installed entry, quil-reader.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quil-reader"));
     QApplication::setFont(quil::WindowFont());
 
     // The toolkit has taken its own options (-platform, -display, ...) out.
