@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/cli_display.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "export/atomic_file.h"
@@ -48,28 +49,18 @@ const char kRenderUsage[] =
 
 enum class TOutputType { Png, Bmp };
 
-struct TRenderRequest {
+struct TRenderRequest : TDisplayRequest {
     std::string file;
     std::string out;
     TOutputType type = TOutputType::Png;
-    float zoom = 1.0f;
-    std::optional<std::pair<int, int>> panel;
-    int quality = 2;
-    std::optional<bool> grid;
-    std::optional<bool> background;
     std::optional<long long> position;
     std::optional<long long> ticks;
-    int step = kInitialReplayStep;
-    bool reverse = false;
 };
 
 // Fills the request. Returns -1 to go on, or the exit status to end with.
 int ParseRequest(int argc, char** argv, TRenderRequest& request) {
-    const std::vector<OptionSpec> specs = {
-        {"-o", true},     {"--zoom", true},       {"--size", true},     {"--quality", true},
-        {"--grid", true}, {"--background", true}, {"--position", true}, {"--play", true},
-        {"--step", true}, {"--rate", true},       {"--reverse", false},
-    };
+    std::vector<OptionSpec> specs = DisplayOptionSpecs();
+    specs.insert(specs.end(), {{"-o", true}, {"--position", true}, {"--play", true}});
     ParsedArguments parsed;
     std::string error;
     if (!ParseArguments(argc, argv, specs, parsed, error)) return UsageError("render", error);
@@ -92,38 +83,8 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     else
         return UsageError("render", "OUT must end in .png or .bmp, not '" + request.out + "'");
 
-    if (parsed.Has("--zoom") && parsed.Has("--size"))
-        return UsageError("render", "--zoom and --size exclude each other");
-    if (parsed.Has("--zoom")) {
-        const std::optional<float> zoom = ParsePositiveFloat(parsed.Value("--zoom"));
-        if (!zoom)
-            return UsageError(
-                "render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
-        request.zoom = *zoom;
-    }
-    if (parsed.Has("--size")) {
-        request.panel = ParseSize(parsed.Value("--size"));
-        if (!request.panel)
-            return UsageError("render", "--size needs WxH with whole numbers of at least 1, not '" +
-                                            parsed.Value("--size") + "'");
-    }
-    if (parsed.Has("--quality")) {
-        const std::string q = parsed.Value("--quality");
-        if (q == "low")
-            request.quality = 0;
-        else if (q == "middle")
-            request.quality = 1;
-        else if (q == "best")
-            request.quality = 2;
-        else
-            return UsageError("render", "--quality takes low, middle or best, not '" + q + "'");
-    }
-    for (const char* name : {"--grid", "--background"}) {
-        if (!parsed.Has(name)) continue;
-        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
-        if (!on) return UsageError("render", std::string(name) + " takes on or off");
-        (std::string(name) == "--grid" ? request.grid : request.background) = on;
-    }
+    const int display = ParseDisplayOptions(parsed, "render", request);
+    if (display >= 0) return display;
     if (parsed.Has("--position")) {
         request.position = ParseInteger(parsed.Value("--position"));
         if (!request.position)
@@ -136,58 +97,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
             return UsageError("render", "--play needs a number of ticks of at least 0, not '" +
                                             parsed.Value("--play") + "'");
     }
-    if (parsed.Has("--step") && parsed.Has("--rate"))
-        return UsageError("render", "--step and --rate exclude each other");
-    if (parsed.Has("--step")) {
-        const std::optional<long long> step = ParseInteger(parsed.Value("--step"));
-        if (!step || *step < 1 || *step > INT_MAX)
-            return UsageError("render", "--step needs a whole number of at least 1, not '" +
-                                            parsed.Value("--step") + "'");
-        request.step = int(*step);
-    }
-    if (parsed.Has("--rate")) {
-        const std::optional<long long> rate = ParseInteger(parsed.Value("--rate"));
-        if (!rate || *rate < 0 || *rate >= kReplayRateCount)
-            return UsageError("render",
-                              "--rate takes 0 to 9, not '" + parsed.Value("--rate") + "'");
-        request.step = ReplayStepForRate(int(*rate));
-    }
-    request.reverse = parsed.Has("--reverse");
     return -1;
-}
-
-struct TLayout {
-    int width = 0, height = 0;
-    float zoom = 1.0f;
-};
-
-// The display for a zoom: the page scaled, truncated.
-std::optional<TLayout> ZoomLayout(int pageWidth, int pageHeight, float zoom) {
-    const double w = std::trunc(double(float(pageWidth * zoom)));
-    const double h = std::trunc(double(float(pageHeight * zoom)));
-    if (w < 1 || h < 1 || w > INT_MAX || h > INT_MAX) return std::nullopt;
-    return TLayout{int(w), int(h), zoom};
-}
-
-// The main window's fit rule: the smaller ratio of panel to page, the
-// width ratio when they are equal; the display spans the panel along the
-// axis of that ratio.
-std::optional<TLayout> FitLayout(int pageWidth, int pageHeight, int panelWidth, int panelHeight) {
-    if (pageWidth <= 0 || pageHeight <= 0) return std::nullopt;
-    const float byWidth = float(panelWidth) / float(pageWidth);
-    const float byHeight = float(panelHeight) / float(pageHeight);
-    TLayout layout;
-    if (byWidth <= byHeight) {
-        layout.zoom = byWidth;
-        layout.width = panelWidth;
-        layout.height = int(std::trunc(pageHeight * byWidth));
-    } else {
-        layout.zoom = byHeight;
-        layout.width = int(std::trunc(pageWidth * byHeight));
-        layout.height = panelHeight;
-    }
-    if (layout.width < 1 || layout.height < 1) return std::nullopt;
-    return layout;
 }
 
 int Render(const TRenderRequest& request) {
@@ -200,10 +110,7 @@ int Render(const TRenderRequest& request) {
         pageWidth = document.GetPageWidth();
         pageHeight = document.GetPageHeight();
     }
-    const std::optional<TLayout> layout =
-        request.panel
-            ? FitLayout(pageWidth, pageHeight, request.panel->first, request.panel->second)
-            : ZoomLayout(pageWidth, pageHeight, request.zoom);
+    const std::optional<TLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
     if (!layout) {
         PrintFileError(request.file, "the page has no pixels at this zoom or size");
         return kExitRefused;
