@@ -8,5 +8,6 @@ int RunInfo(int argc, char** argv);
 int RunDump(int argc, char** argv);
 int RunRender(int argc, char** argv);
 int RunExport(int argc, char** argv);
+int RunReplay(int argc, char** argv);
 
 }  // namespace quil

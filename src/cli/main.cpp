@@ -17,6 +17,7 @@ const char kUsage[] =
     "  dump FILE              every element of a recording, as JSON\n"
     "  export FILE -o OUT     save the page as BMP, JPEG, PNG or SVGZ\n"
     "  render FILE -o OUT     save what the viewer's window shows, as PNG or BMP\n"
+    "  replay FILE -o OUT     save the replay as a video: MP4, WebM or GIF\n"
     "\n"
     "Run 'quil COMMAND --help' for the options of a command.\n"
     "Exit status: 0 done, 1-6 the recording did not load (the load code),\n"
@@ -28,10 +29,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"info", quil::RunInfo},
-    {"dump", quil::RunDump},
-    {"render", quil::RunRender},
-    {"export", quil::RunExport},
+    {"info", quil::RunInfo},     {"dump", quil::RunDump},     {"render", quil::RunRender},
+    {"export", quil::RunExport}, {"replay", quil::RunReplay},
 };
 
 }  // namespace
