@@ -15,10 +15,15 @@ TFramePtr NewFrame(AVPixelFormat format, TFrameSize size) {
 }
 
 void CopyDisplayToFrame(const TBitmap& display, AVFrame* frame) {
-    const size_t rowBytes = size_t(frame->width) * 3;
-    for (int y = 0; y < frame->height; ++y)
-        std::memcpy(frame->data[0] + size_t(y) * size_t(frame->linesize[0]), display.ScanLine(y),
-                    rowBytes);
+    CopyDisplayToFrame(display, {0, 0, frame->width, frame->height}, frame);
+}
+
+void CopyDisplayToFrame(const TBitmap& display, const TRect& area, AVFrame* frame) {
+    const size_t offset = size_t(area.left) * 3;
+    const size_t rowBytes = size_t(area.right - area.left) * 3;
+    for (int y = area.top; y < area.bottom; ++y)
+        std::memcpy(frame->data[0] + size_t(y) * size_t(frame->linesize[0]) + offset,
+                    display.ScanLine(y) + offset, rowBytes);
 }
 
 }  // namespace quil

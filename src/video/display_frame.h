@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/bitmap.h"
+#include "platform/geometry.h"
 #include "video/av_holders.h"
 #include "video/video_size.h"
 
@@ -13,5 +14,8 @@ TFramePtr NewFrame(AVPixelFormat format, TFrameSize size);
 // stored bottom-up) into a bgr24 frame of the frame's size, top-down.
 // The frame must be writable and no larger than the display.
 void CopyDisplayToFrame(const TBitmap& display, AVFrame* frame);
+
+// The same for the part `area` alone, which must lie inside both.
+void CopyDisplayToFrame(const TBitmap& display, const TRect& area, AVFrame* frame);
 
 }  // namespace quil

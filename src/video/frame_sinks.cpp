@@ -16,12 +16,13 @@ bool TYuvVideoSink::Open(TVideoType type, TFrameSize size, int fps) {
     return true;
 }
 
-bool TYuvVideoSink::Take(const TBitmap& display, int64_t index, bool changed) {
-    // An unchanged display is sent again as the frame already converted;
-    // the encoder keeps its own reference of that one, so a changed display
-    // needs a frame of its own first.
-    if (changed &&
-        (av_frame_make_writable(frame_.get()) < 0 || !converter_.Convert(display, frame_.get()))) {
+bool TYuvVideoSink::Take(const TBitmap& display, int64_t index, const TRect& changed) {
+    // The frame before is kept and only the part that changed is converted
+    // again. The encoder may still hold that frame: making it writable then
+    // gives it a copy of its own first.
+    const bool any = changed.left < changed.right && changed.top < changed.bottom;
+    if (any && (av_frame_make_writable(frame_.get()) < 0 ||
+                !converter_.Convert(display, changed, frame_.get()))) {
         error_ = "the frame cannot be converted to yuv420p";
         return false;
     }
@@ -33,9 +34,10 @@ std::string TYuvVideoSink::Error() const { return error_.empty() ? encoder_.Erro
 
 // ---- The palette of a GIF ---------------------------------------------------------
 
-bool TPaletteSink::Take(const TBitmap& display, int64_t index, bool changed) {
+bool TPaletteSink::Take(const TBitmap& display, int64_t index, const TRect& changed) {
     // A frame the same as the one before brings no colour of its own.
-    return !changed || maker_.Add(display, index);
+    const bool any = changed.left < changed.right && changed.top < changed.bottom;
+    return !any || maker_.Add(display, index);
 }
 
 bool TPaletteSink::Finish() {
@@ -49,7 +51,7 @@ bool TGifSink::Open(TFrameSize size, int fps, const AVFrame& palette) {
     return mapper_.Open(size, fps, palette) && encoder_.Open(TVideoType::Gif, size, fps);
 }
 
-bool TGifSink::Take(const TBitmap& display, int64_t index, bool /*changed*/) {
+bool TGifSink::Take(const TBitmap& display, int64_t index, const TRect& /*changed*/) {
     // Every frame is mapped, also one that is the same as the frame before:
     // the mapper answers it with its last frame at once.
     return mapper_.Map(display, index, [this](AVFrame* frame) { return Encode(frame); });

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/geometry.h"
 #include "video/av_holders.h"
 #include "video/gif_palette.h"
 #include "video/stream_encoder.h"
@@ -16,9 +17,10 @@ namespace quil {
 class IFrameSink {
 public:
     virtual ~IFrameSink() = default;
-    // Frame `index` shows `display`; `changed` is false when the display
-    // holds the same pixels as for the frame before.
-    virtual bool Take(const TBitmap& display, int64_t index, bool changed) = 0;
+    // Frame `index` shows `display`, which differs from the frame before
+    // only inside `changed` (all of it for the first frame; empty when the
+    // frame is the same as the one before).
+    virtual bool Take(const TBitmap& display, int64_t index, const TRect& changed) = 0;
     // After the last frame.
     virtual bool Finish() = 0;
     virtual std::string Error() const = 0;
@@ -28,7 +30,7 @@ public:
 class TYuvVideoSink final : public IFrameSink {
 public:
     bool Open(TVideoType type, TFrameSize size, int fps);
-    bool Take(const TBitmap& display, int64_t index, bool changed) override;
+    bool Take(const TBitmap& display, int64_t index, const TRect& changed) override;
     bool Finish() override { return encoder_.Finish(); }
     std::string Error() const override;
     std::vector<uint8_t> TakeBytes() { return encoder_.TakeBytes(); }
@@ -44,7 +46,7 @@ private:
 class TPaletteSink final : public IFrameSink {
 public:
     bool Open(TFrameSize size, int fps) { return maker_.Open(size, fps); }
-    bool Take(const TBitmap& display, int64_t index, bool changed) override;
+    bool Take(const TBitmap& display, int64_t index, const TRect& changed) override;
     bool Finish() override;
     std::string Error() const override { return maker_.Error(); }
     const AVFrame* Palette() const { return palette_.get(); }
@@ -58,7 +60,7 @@ private:
 class TGifSink final : public IFrameSink {
 public:
     bool Open(TFrameSize size, int fps, const AVFrame& palette);
-    bool Take(const TBitmap& display, int64_t index, bool changed) override;
+    bool Take(const TBitmap& display, int64_t index, const TRect& changed) override;
     bool Finish() override;
     std::string Error() const override;
     std::vector<uint8_t> TakeBytes() { return encoder_.TakeBytes(); }

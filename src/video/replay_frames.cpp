@@ -1,5 +1,7 @@
 #include "video/replay_frames.h"
 
+#include <algorithm>
+
 #include "player/replay_rates.h"
 
 namespace quil {
@@ -8,7 +10,7 @@ TReplayFrames::TReplayFrames(const TReplayVideoOptions& options)
     : options_(options), player_(timers_, nullptr, 0, 0) {}
 
 int TReplayFrames::Open(const std::filesystem::path& recording) {
-    player_.SetLayout(nullptr, options_.width, options_.height, options_.zoom, 0.0f, 0.0f);
+    player_.SetLayout(this, options_.width, options_.height, options_.zoom, 0.0f, 0.0f);
     player_.SetQuality(options_.quality);
     const int code = player_.Open(recording);
     if (code != 0) return code;
@@ -27,19 +29,18 @@ int TReplayFrames::Open(const std::filesystem::path& recording) {
     player_.Seek(options_.from, -1);
     if (player_.Position() < player_.ElementCount()) player_.Play();
     replayTimer_ = timers_.WithInterval(kReplayIntervalMs);
+    changed_ = {0, 0, options_.width, options_.height};
     return 0;
 }
 
 bool TReplayFrames::Playing() const { return replayTimer_ && replayTimer_->Enabled(); }
 
-bool TReplayFrames::AdvanceTo(int64_t ticks) {
-    bool ran = false;
+void TReplayFrames::AdvanceTo(int64_t ticks) {
     while (ticksRun_ < ticks && Playing()) {
         replayTimer_->Tick();
         ++ticksRun_;
-        ran = true;
     }
-    return ran;
+    player_.RepaintTick();
 }
 
 int64_t TReplayFrames::RunToEnd() {
@@ -51,5 +52,25 @@ int64_t TReplayFrames::RunToEnd() {
 }
 
 const TBitmap& TReplayFrames::Display() const { return player_.Renderer()->DisplayDC(); }
+
+void TReplayFrames::Present(const TBitmap& /*display*/, int x, int y, int width, int height) {
+    const TRect shown{std::max(x, 0), std::max(y, 0), std::min(x + width, options_.width),
+                      std::min(y + height, options_.height)};
+    if (shown.left >= shown.right || shown.top >= shown.bottom) return;
+    if (changed_.left >= changed_.right) {
+        changed_ = shown;
+        return;
+    }
+    changed_.left = std::min(changed_.left, shown.left);
+    changed_.top = std::min(changed_.top, shown.top);
+    changed_.right = std::max(changed_.right, shown.right);
+    changed_.bottom = std::max(changed_.bottom, shown.bottom);
+}
+
+TRect TReplayFrames::TakeChanged() {
+    const TRect changed = changed_;
+    changed_ = {};
+    return changed;
+}
 
 }  // namespace quil

@@ -80,8 +80,8 @@ TVideoResult TReplayVideoWriter::RunPass(const std::filesystem::path& recording,
     }
     for (int64_t i = 0; i < frames_; ++i) {
         if (cancelled_) return TVideoResult::Cancelled;
-        const bool ran = replay.AdvanceTo(std::min(TicksDueAtFrame(i, options_.fps), ticks_));
-        if (!sink.Take(replay.Display(), i, i == 0 || ran))
+        replay.AdvanceTo(std::min(TicksDueAtFrame(i, options_.fps), ticks_));
+        if (!sink.Take(replay.Display(), i, replay.TakeChanged()))
             return Fail(TVideoResult::Failed, sink.Error());
         if (progress_) progress_(TVideoProgress{i + 1, frames_, pass, passes});
     }
