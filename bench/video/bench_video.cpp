@@ -28,6 +28,14 @@ double Seconds(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
 }
 
+// CPU time of the whole process, all threads (the encoders run their own).
+double ProcessCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
+}
+
 double PeakMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -75,11 +83,14 @@ TReplayVideoOptions PageOptions(TVideoType type) {
 
 // The replay alone: the same frames, taken from the display and dropped.
 double gReplaySeconds = 0;
+double gReplayCpu = 0;
 
 void BM_ReplayFramesAlone(benchmark::State& state) {
     const TReplayVideoOptions o = PageOptions(TVideoType::Mp4);
     int64_t frames = 0;
+    double cpu = 0;
     for (auto _ : state) {
+        const double cpu0 = ProcessCpuSeconds();
         const auto t0 = Clock::now();
         TReplayFrames counting(o);
         counting.Open(LongPage());
@@ -94,8 +105,11 @@ void BM_ReplayFramesAlone(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sum);
         gReplaySeconds = Seconds(t0, Clock::now());
+        cpu = ProcessCpuSeconds() - cpu0;
         state.SetIterationTime(gReplaySeconds);
     }
+    gReplayCpu = cpu;
+    state.counters["cpu_s"] = cpu;
     state.counters["frames"] = double(frames);
     state.counters["frames_per_s"] = double(frames) / gReplaySeconds;
     state.counters["peak_MB"] = PeakMegabytes();
@@ -105,12 +119,14 @@ BENCHMARK(BM_ReplayFramesAlone)->UseManualTime()->Unit(benchmark::kSecond)->Iter
 void WriteVideo(benchmark::State& state, TVideoType type, const char* name) {
     const auto out = std::filesystem::temp_directory_path() / name;
     int64_t frames = 0;
-    double seconds = 0;
+    double seconds = 0, cpu = 0;
     for (auto _ : state) {
         TReplayVideoWriter writer(PageOptions(type));
+        const double cpu0 = ProcessCpuSeconds();
         const auto t0 = Clock::now();
         const TVideoResult result = writer.Write(LongPage(), out);
         seconds = Seconds(t0, Clock::now());
+        cpu = ProcessCpuSeconds() - cpu0;
         state.SetIterationTime(seconds);
         if (result != TVideoResult::Done) state.SkipWithError(writer.Message().c_str());
         frames = writer.FrameCount();
@@ -120,7 +136,11 @@ void WriteVideo(benchmark::State& state, TVideoType type, const char* name) {
     state.counters["frames_per_s"] = double(frames) / seconds;
     state.counters["video_s"] = videoSeconds;
     state.counters["times_real_time"] = videoSeconds / seconds;
+    // The same by CPU time: what a machine to itself would reach on one core.
+    state.counters["cpu_s"] = cpu;
+    state.counters["times_real_time_per_core"] = videoSeconds / cpu;
     if (gReplaySeconds > 0) state.counters["over_replay_alone"] = seconds / gReplaySeconds;
+    if (gReplayCpu > 0) state.counters["cpu_over_replay_alone"] = cpu / gReplayCpu;
     state.counters["file_MB"] = double(std::filesystem::file_size(out)) / (1024.0 * 1024.0);
     state.counters["peak_MB"] = PeakMegabytes();
     std::filesystem::remove(out);

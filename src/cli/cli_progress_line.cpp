@@ -10,6 +10,8 @@ namespace {
 
 // Redraws no more often than this.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
+// Seconds of work before the time left is estimated.
+constexpr double kEstimateAfter = 1.0;
 
 // "m:ss", or "h:mm:ss" from an hour on.
 std::string Duration(double seconds) {
@@ -34,7 +36,8 @@ void TProgressLine::Update(double fraction, const std::string& done) {
     lastDrawn_ = now;
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     std::string line = "quil: " + done + ", " + Duration(elapsed) + " elapsed";
-    if (fraction > 0.0 && fraction <= 1.0)
+    // The first moments include opening the recording: too early to tell.
+    if (fraction > 0.0 && fraction <= 1.0 && elapsed >= kEstimateAfter)
         line += ", about " + Duration(elapsed * (1.0 - fraction) / fraction) + " left";
     // Back to the line's start, the new text, the rest of the old one erased.
     std::fprintf(stderr, "\r%s\x1b[K", line.c_str());

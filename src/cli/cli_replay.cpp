@@ -171,9 +171,11 @@ int Replay(const TReplayRequest& request, const TLayout& layout) {
         PrintFileError(request.file, "the video cannot be made: " + writer.Message());
         return kExitOutput;
     case TVideoResult::NotWritten:
-    case TVideoResult::Cancelled: break;
+        PrintFileError(request.file, writer.Message());
+        return kExitOutput;
+    case TVideoResult::Cancelled: break;  // the tool never cancels
     }
-    PrintFileError(request.file, writer.Message());
+    PrintFileError(request.file, "the video was not finished");
     return kExitOutput;
 }
 

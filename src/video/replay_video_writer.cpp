@@ -33,6 +33,13 @@ TVideoResult TReplayVideoWriter::Write(const std::filesystem::path& recording,
         VideoSizeRefusal(o.type, EncodedFrameSize(o.type, o.width, o.height));
     if (!refusal.empty()) return Fail(TVideoResult::Refused, refusal);
 
+    // A folder that is not there is known before minutes of encoding.
+    const std::filesystem::path folder = out.parent_path();
+    std::error_code error;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+        return Fail(TVideoResult::NotWritten,
+                    "cannot write " + out.string() + ": " + std::strerror(ENOENT));
+
     TVideoResult result = CountFrames(recording);
     if (result != TVideoResult::Done) return result;
     std::vector<uint8_t> bytes;

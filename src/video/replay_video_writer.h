@@ -50,8 +50,9 @@ public:
     // Called after every frame, on the writing thread.
     void SetProgress(TProgressCallback progress) { progress_ = std::move(progress); }
 
-    // Asks the writer to stop before its next frame. Safe from any thread
-    // and from the progress callback.
+    // Asks the writer to stop before its next frame; Write then returns
+    // Cancelled, now and for good. Safe from any thread and from the
+    // progress callback.
     void Cancel() { cancelled_ = true; }
 
     TVideoResult Write(const std::filesystem::path& recording, const std::filesystem::path& out);

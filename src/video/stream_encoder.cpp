@@ -43,6 +43,13 @@ constexpr int kKeyFrameSeconds = 10;
 
 }  // namespace
 
+TStreamEncoder::~TStreamEncoder() {
+    // A muxer left without its trailer (a failure, a cancel) keeps frames it
+    // has not written yet, and some muxers free them only there. The bytes
+    // it writes go nowhere.
+    if (started_ && !finished_) av_write_trailer(format_.get());
+}
+
 AVPixelFormat TStreamEncoder::PixelFormat() const { return ChoiceFor(type_).format; }
 
 bool TStreamEncoder::Fail(const std::string& what, int code) {
@@ -105,6 +112,7 @@ bool TStreamEncoder::Open(TVideoType type, TFrameSize size, int fps) {
     code = avformat_write_header(format, &muxerOptions);
     av_dict_free(&muxerOptions);
     if (code < 0) return Fail(std::string("the ") + choice.muxer + " muxer refused", code);
+    started_ = true;
     return true;
 }
 
@@ -129,6 +137,7 @@ bool TStreamEncoder::WritePackets() {
 
 bool TStreamEncoder::Finish() {
     if (!Encode(nullptr)) return false;
+    finished_ = true;
     const int code = av_write_trailer(format_.get());
     if (code < 0) return Fail("the file's end cannot be written", code);
     return true;

@@ -17,6 +17,7 @@ namespace quil {
 class TStreamEncoder {
 public:
     TStreamEncoder() = default;
+    ~TStreamEncoder();
     TStreamEncoder(const TStreamEncoder&) = delete;
     TStreamEncoder& operator=(const TStreamEncoder&) = delete;
 
@@ -49,6 +50,8 @@ private:
     TCodecContextPtr codec_;
     TPacketPtr packet_;
     AVStream* stream_ = nullptr;
+    bool started_ = false;  // the muxer's header is written
+    bool finished_ = false;
     std::string error_;
 };
 

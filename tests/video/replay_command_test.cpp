@@ -221,11 +221,12 @@ TEST_F(ReplayCommand, ATerminalSeesTheProgressLineErasedAtTheEnd) {
     // Erased, so that the shell's prompt starts on a clean line.
     EXPECT_TRUE(shown.size() >= 4 && shown.substr(shown.size() - 4) == "\r\x1b[K") << shown;
 
+    // A folder where the file should be: found out only when writing, after
+    // the progress line has been drawn.
     const std::string failed =
-        RunOnTerminal({"replay", recording, "-o", Path("none/tty.mp4")}, status);
+        RunOnTerminal({"replay", recording, "-o", folder.Path().string(), "--type", "gif"}, status);
     EXPECT_EQ(status, 70);
     const size_t line = failed.find("quil: " + recording + ": cannot write");
-    ASSERT_NE(line, std::string::npos) << failed;
     ASSERT_GE(line, 4u) << failed;
     EXPECT_EQ(failed.substr(line - 4, 4), "\r\x1b[K") << failed;
 }
