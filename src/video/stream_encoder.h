@@ -40,6 +40,9 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
+    bool OpenMuxer();
+    bool OpenEncoder(TFrameSize size, int fps);
+    bool StartStream();
     bool Fail(const std::string& what, int code);
     bool WritePackets();
 
