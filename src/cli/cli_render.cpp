@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_common.h"
+#include "cli/cli_display.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "export/atomic_file.h"
@@ -20,7 +21,6 @@
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
 #include "player/replay_rates.h"
-#include "player/window_layout.h"
 
 namespace quil {
 
@@ -48,28 +48,18 @@ const char kRenderUsage[] =
 
 enum class TOutputType { Png, Bmp };
 
-struct TRenderRequest {
+struct TRenderRequest : TDisplayRequest {
     std::string file;
     std::string out;
     TOutputType type = TOutputType::Png;
-    float zoom = 1.0f;
-    std::optional<std::pair<int, int>> panel;
-    int quality = 2;
-    std::optional<bool> grid;
-    std::optional<bool> background;
     std::optional<long long> position;
     std::optional<long long> ticks;
-    int step = kInitialReplayStep;
-    bool reverse = false;
 };
 
 // Fills the request. Returns -1 to go on, or the exit status to end with.
 int ParseRequest(int argc, char** argv, TRenderRequest& request) {
-    const std::vector<OptionSpec> specs = {
-        {"-o", true},     {"--zoom", true},       {"--size", true},     {"--quality", true},
-        {"--grid", true}, {"--background", true}, {"--position", true}, {"--play", true},
-        {"--step", true}, {"--rate", true},       {"--reverse", false},
-    };
+    std::vector<OptionSpec> specs = DisplayOptionSpecs();
+    specs.insert(specs.end(), {{"-o", true}, {"--position", true}, {"--play", true}});
     ParsedArguments parsed;
     std::string error;
     if (!ParseArguments(argc, argv, specs, parsed, error)) return UsageError("render", error);
@@ -92,38 +82,8 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
     else
         return UsageError("render", "OUT must end in .png or .bmp, not '" + request.out + "'");
 
-    if (parsed.Has("--zoom") && parsed.Has("--size"))
-        return UsageError("render", "--zoom and --size exclude each other");
-    if (parsed.Has("--zoom")) {
-        const std::optional<float> zoom = ParsePositiveFloat(parsed.Value("--zoom"));
-        if (!zoom)
-            return UsageError(
-                "render", "--zoom needs a number above 0, not '" + parsed.Value("--zoom") + "'");
-        request.zoom = *zoom;
-    }
-    if (parsed.Has("--size")) {
-        request.panel = ParseSize(parsed.Value("--size"));
-        if (!request.panel)
-            return UsageError("render", "--size needs WxH with whole numbers of at least 1, not '" +
-                                            parsed.Value("--size") + "'");
-    }
-    if (parsed.Has("--quality")) {
-        const std::string q = parsed.Value("--quality");
-        if (q == "low")
-            request.quality = 0;
-        else if (q == "middle")
-            request.quality = 1;
-        else if (q == "best")
-            request.quality = 2;
-        else
-            return UsageError("render", "--quality takes low, middle or best, not '" + q + "'");
-    }
-    for (const char* name : {"--grid", "--background"}) {
-        if (!parsed.Has(name)) continue;
-        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
-        if (!on) return UsageError("render", std::string(name) + " takes on or off");
-        (std::string(name) == "--grid" ? request.grid : request.background) = on;
-    }
+    const int display = ParseDisplayOptions(parsed, "render", request);
+    if (display >= 0) return display;
     if (parsed.Has("--position")) {
         request.position = ParseInteger(parsed.Value("--position"));
         if (!request.position)
@@ -136,23 +96,6 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
             return UsageError("render", "--play needs a number of ticks of at least 0, not '" +
                                             parsed.Value("--play") + "'");
     }
-    if (parsed.Has("--step") && parsed.Has("--rate"))
-        return UsageError("render", "--step and --rate exclude each other");
-    if (parsed.Has("--step")) {
-        const std::optional<long long> step = ParseInteger(parsed.Value("--step"));
-        if (!step || *step < 1 || *step > INT_MAX)
-            return UsageError("render", "--step needs a whole number of at least 1, not '" +
-                                            parsed.Value("--step") + "'");
-        request.step = int(*step);
-    }
-    if (parsed.Has("--rate")) {
-        const std::optional<long long> rate = ParseInteger(parsed.Value("--rate"));
-        if (!rate || *rate < 0 || *rate >= kReplayRateCount)
-            return UsageError("render",
-                              "--rate takes 0 to 9, not '" + parsed.Value("--rate") + "'");
-        request.step = ReplayStepForRate(int(*rate));
-    }
-    request.reverse = parsed.Has("--reverse");
     return -1;
 }
 
@@ -166,12 +109,8 @@ int Render(const TRenderRequest& request) {
         pageWidth = document.GetPageWidth();
         pageHeight = document.GetPageHeight();
     }
-    // The window's own rules: its fit rule for a panel size, else the zoom.
-    std::optional<TDisplayLayout> layout =
-        request.panel
-            ? TWindowLayout::Fit(pageWidth, pageHeight, request.panel->first, request.panel->second)
-            : TWindowLayout::Zoom(pageWidth, pageHeight, request.zoom);
-    if (!layout || layout->width < 1 || layout->height < 1) {
+    const std::optional<TDisplayLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
+    if (!layout) {
         PrintFileError(request.file, "the page has no pixels at this zoom or size");
         return kExitRefused;
     }

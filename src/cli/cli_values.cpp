@@ -30,6 +30,14 @@ std::optional<float> ParsePositiveFloat(const std::string& text) {
     return value;
 }
 
+std::optional<double> ParseNonNegativeNumber(const std::string& text) {
+    if (text.empty() || std::isspace((unsigned char)text[0])) return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value) || !(value >= 0.0)) return std::nullopt;
+    return value;
+}
+
 std::optional<bool> ParseSwitch(const std::string& text) {
     if (text == "on") return true;
     if (text == "off") return false;

@@ -18,6 +18,9 @@ std::optional<long long> ParseInteger(const std::string& text);
 // A finite number above 0.
 std::optional<float> ParsePositiveFloat(const std::string& text);
 
+// A finite number of at least 0.
+std::optional<double> ParseNonNegativeNumber(const std::string& text);
+
 // "on" or "off".
 std::optional<bool> ParseSwitch(const std::string& text);
 

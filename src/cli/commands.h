@@ -9,5 +9,6 @@ int RunDump(int argc, char** argv);
 int RunRender(int argc, char** argv);
 int RunExport(int argc, char** argv);
 int RunThumbnail(int argc, char** argv);
+int RunReplay(int argc, char** argv);
 
 }  // namespace quil

@@ -17,7 +17,9 @@ const char kUsage[] =
     "  dump FILE              every element of a recording, as JSON\n"
     "  export FILE -o OUT     save the page as BMP, JPEG, PNG or SVGZ\n"
     "  render FILE -o OUT     save what the viewer's window shows, as PNG or BMP\n"
-    "  thumbnail FILE OUT SIZE  a PNG of the page for file managers\n"
+    "  replay FILE -o OUT     save the replay as a video: MP4, WebM or GIF\n"
+    "  thumbnail FILE OUT SIZE\n"
+    "                         a PNG of the page for file managers\n"
     "\n"
     "Run 'quil COMMAND --help' for the options of a command.\n"
     "Exit status: 0 done, 1-6 the recording did not load (the load code),\n"
@@ -36,6 +38,7 @@ const Command kCommands[] = {
     {"render", quil::RunRender},
     {"export", quil::RunExport},
     {"thumbnail", quil::RunThumbnail},
+    {"replay", quil::RunReplay},
 };
 // clang-format on
 
