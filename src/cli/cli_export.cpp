@@ -15,6 +15,7 @@
 #include "export/image_file_name.h"
 #include "export/picture_export.h"
 #include "export/svgz_writer.h"
+#include "model/page_size.h"
 #include "platform/timer.h"
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
@@ -139,7 +140,7 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
 }
 
 int ExportDrawing(const TExportRequest& request) {
-    TPenReplayWT document(1022, 718);
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
     const int code = OpenOrReport(document, request.file);
     if (code != kLoadOk) return code;
     switch (WriteSvgz(document, request.out)) {

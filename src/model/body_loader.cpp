@@ -10,6 +10,7 @@
 #include "platform/bitmap.h"
 #include "platform/bmp_decoder.h"
 #include "platform/file_reader.h"
+#include "platform/little_endian.h"
 #include "platform/text_codec.h"
 
 namespace quil {
@@ -25,9 +26,6 @@ constexpr int32_t kLargestSubdivision = 1024;
 constexpr uint64_t kPointsPerMemoryCheck = 1u << 20;
 constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + 16;
 
-uint32_t LoadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 float LoadF32(const uint8_t* p) {
     uint32_t bits = LoadU32(p);
     float value;

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "platform/truncate.h"
 #include "player/shrink_image.h"
-#include "player/truncate.h"
 
 namespace quil {
 

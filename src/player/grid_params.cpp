@@ -1,16 +1,13 @@
 #include "player/grid_params.h"
 
+#include "model/page_size.h"
+
 namespace quil {
 
 namespace {
 
 int LowHalf(uint32_t word) { return int(word & 0xFFFFu); }
 int HighHalf(uint32_t word) { return int(int32_t(word) >> 16); }
-
-// Column and row counts default to what covers the standard page, whatever
-// the document's own page size is.
-constexpr int kDefaultGridWidth = 1022;
-constexpr int kDefaultGridHeight = 718;
 
 }  // namespace
 
@@ -28,8 +25,10 @@ bool UnpackGrid(uint32_t cellSize, uint32_t origin, uint32_t cells, uint32_t sub
     g.originY = HighHalf(origin);
     g.columns = LowHalf(cells);
     g.rows = HighHalf(cells);
-    if (g.columns == 0) g.columns = kDefaultGridWidth / g.cellWidth + 1;
-    if (g.rows == 0) g.rows = kDefaultGridHeight / g.cellHeight + 1;
+    // Missing counts cover the standard page, whatever the document's own
+    // page size is.
+    if (g.columns == 0) g.columns = kDefaultPageWidth / g.cellWidth + 1;
+    if (g.rows == 0) g.rows = kDefaultPageHeight / g.cellHeight + 1;
     g.subdivisionsX = LowHalf(subdivisions);
     g.subdivisionsY = HighHalf(subdivisions);
     grid = g;

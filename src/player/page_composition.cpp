@@ -5,9 +5,9 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "platform/truncate.h"
 #include "player/grid_lines.h"
 #include "player/quil3_reader.h"
-#include "player/truncate.h"
 #include "render/fuzzy_line.h"
 
 namespace quil {

@@ -14,9 +14,6 @@ namespace {
 // Work factor per axis of the renderer of each quality.
 float WorkFactorOf(int quality) { return quality == 0 ? 1.0f : quality == 1 ? 2.0f : 4.0f; }
 
-constexpr int kStartPageWidth = 1022;
-constexpr int kStartPageHeight = 718;
-
 }  // namespace
 
 TQuil3Reader::TQuil3Reader(ITimerFactory& timers, IPresentTarget* window, int width, int height)
@@ -142,7 +139,7 @@ int TQuil3Reader::SetBackground(bool on) {
 int TQuil3Reader::Open(const std::filesystem::path& path) {
     if (busy_) return kOpenRefusedBusy;
     Close();
-    document_ = std::make_unique<TPenReplayWT>(kStartPageWidth, kStartPageHeight);
+    document_ = std::make_unique<TPenReplayWT>(kDefaultPageWidth, kDefaultPageHeight);
     const int result = LoadRecording(*document_, path);
     if (result != kLoadOk) {
         document_.reset();

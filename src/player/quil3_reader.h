@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/document.h"
+#include "model/page_size.h"
 #include "platform/bitmap.h"
 #include "platform/present_target.h"
 #include "platform/timer.h"
@@ -179,8 +180,8 @@ private:
     std::unique_ptr<TFuzzyLineGDI> renderer_;
     bool hasBackground_ = false;
     bool hasGrid_ = false;
-    int pageWidth_ = 1022;
-    int pageHeight_ = 718;
+    int pageWidth_ = kDefaultPageWidth;
+    int pageHeight_ = kDefaultPageHeight;
 
     // The pen marker ring the last replayed point left on the work surface.
     bool markerShown_ = false;

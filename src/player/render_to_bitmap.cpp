@@ -5,10 +5,10 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
+#include "platform/truncate.h"
 #include "player/grid_lines.h"
 #include "player/quil3_reader.h"
 #include "player/reader_scopes.h"
-#include "player/truncate.h"
 #include "render/fuzzy_line_gdi_16x.h"
 
 namespace quil {

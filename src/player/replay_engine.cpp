@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "platform/truncate.h"
 #include "player/quil3_reader.h"
 #include "player/reader_scopes.h"
-#include "player/truncate.h"
 
 namespace quil {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/truncate_sample.h"
+#include "platform/truncate.h"
 
 namespace quil {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
+#include "platform/truncate.h"
 #include "render/resolve_rows.h"
-#include "render/truncate_sample.h"
 
 namespace quil {
 
