@@ -143,7 +143,6 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     const int result = LoadRecording(*document_, path);
     if (result != kLoadOk) {
         document_.reset();
-        headElement_ = nullptr;
         Notify(kEventNoRecording, 0);
         return result;
     }
@@ -158,8 +157,7 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     pageWidth_ = document_->GetPageWidth();
     pageHeight_ = document_->GetPageHeight();
     playState_ = kStopped;
-    headElement_ = document_->FirstElement();
-    currentElement_ = headElement_;
+    document_->FirstElement();  // the cursor on the first element to start
     // The host hears of the recording once the player holds all of it.
     Notify(kEventTotal, elementCount_);
     Notify(kEventPosition, 0);
@@ -169,7 +167,6 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
 int TQuil3Reader::Close() {
     if (busy_) return 0;
     document_.reset();
-    headElement_ = currentElement_ = nullptr;
     strokeElement_ = nullptr;
     replayTimer_->SetEnabled(false);
     if (renderer_) {
