@@ -22,8 +22,9 @@ TPlacement PlacementOf(int32_t word) {
 
 double FitScale(TSize picture, TSize page, TSize aspect) {
     const double pictureAspect = double(picture.width) / picture.height;
-    return pictureAspect > double(aspect.width) / aspect.height ? double(page.width) / picture.width
-                                                                : double(page.height) / picture.height;
+    return pictureAspect > double(aspect.width) / aspect.height
+               ? double(page.width) / picture.width
+               : double(page.height) / picture.height;
 }
 
 namespace {

@@ -37,7 +37,9 @@ struct TPageMapping {
 
     float X(float x) const { return (x - originX) * scaleX + offsetX; }
     float Y(float y) const { return (y - originY) * scaleY + offsetY; }
-    PenPoint Map(const TPenReplayPointWT& p) const { return {X(p.x), Y(p.y), p.radius * widthScale}; }
+    PenPoint Map(const TPenReplayPointWT& p) const {
+        return {X(p.x), Y(p.y), p.radius * widthScale};
+    }
 };
 
 // A stamp's rectangle on the target (floats).
@@ -110,8 +112,7 @@ struct TTiling {
 
 // The picture's sides at the mapping's scale and the page's corner, in work
 // samples; the span is the road's own.
-TTiling TilingOf(TSize picture, const TPageMapping& mapping, int64_t spanWidth,
-                 int64_t spanHeight);
+TTiling TilingOf(TSize picture, const TPageMapping& mapping, int64_t spanWidth, int64_t spanHeight);
 // The screen tiles the page at its zoom.
 TTiling ScreenTiling(TSize picture, TSize page, const TPageMapping& mapping);
 // Off screen the span is four times the page size whatever the scale, so
