@@ -116,7 +116,8 @@ void WriteSvgGrid(TSvgStream& out, uint32_t cellSize, uint32_t origin, uint32_t 
         out.Fail();
         return;
     }
-    out.Put("<g stroke=\"#FFBDBD\">\n");
+    out.Format("<g stroke=\"#%02X%02X%02X\">\n", RedOf(kGridColor), GreenOf(kGridColor),
+               BlueOf(kGridColor));
     WriteGridLines(out, grid);
     out.Put("</g>\n");
 }

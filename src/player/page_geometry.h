@@ -20,6 +20,13 @@ namespace quil {
 // tenths) and printing (work samples at print scale, the printed area's
 // corner as a negative offset). The roads round in their own ways; each way
 // is written here once, beside the others.
+//
+// Printing works in work samples: its placed background is the area of
+// PlaceBackground (fitted against the printed page's aspect, fitAspect)
+// scaled to samples and moved by minus the printed area's corner; its tiles
+// are a TilingOf without offset, since they start at the area's corner, with
+// the printed page's span; its stamps go through MapStamp with the area's
+// corner as the negative offset.
 
 // Grid lines are this pink on every road.
 constexpr COLORREF kGridColor = MakeColor(255, 189, 189);
