@@ -78,9 +78,9 @@ void PutPngData(TSvgStream& out, const std::vector<uint8_t>& png) {
 
 void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode, int placement,
                         const TBitmap& picture) {
-    if (mode == 0 || picture.Empty()) return;
+    if (mode == kNoBackground || picture.Empty()) return;
     const int bw = picture.Width(), bh = picture.Height();
-    if (mode == 1) {
+    if (mode == kTiledBackground) {
         out.Format("<defs><pattern id=\"GndImage\" patternUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" "
                    "width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">\n",
                    TimesTen(bw), TimesTen(bh), TimesTen(bw), TimesTen(bh));

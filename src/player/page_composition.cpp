@@ -21,7 +21,7 @@ int TQuil3Reader::ComposePage() {
 int TQuil3Reader::ComposePageNow() {
     if (!document_ || pagePicture_.Empty()) return 0;
     pagePicture_.Fill(0xFF);
-    if (backgroundOption_ && document_->backgroundMode != 0) {
+    if (backgroundOption_ && document_->backgroundMode != kNoBackground) {
         LayBackground();
         // The renderer restores this layer under eraser strokes; the grid
         // drawn below is not part of it.
@@ -37,9 +37,9 @@ int TQuil3Reader::ComposePageNow() {
 void TQuil3Reader::LayBackground() {
     const TBitmap* picture = document_->background.get();
     if (!picture || picture->Empty()) return;
-    if (document_->backgroundMode == 1)
+    if (document_->backgroundMode == kTiledBackground)
         LayTiledBackground(*picture);
-    else if (document_->backgroundMode == 2)
+    else if (document_->backgroundMode == kPlacedBackground)
         LayPlacedBackground(*picture);
 }
 

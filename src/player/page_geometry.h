@@ -58,6 +58,12 @@ TStampRect MapStamp(const TStampDataWT& stamp, const TPageMapping& mapping);
 
 // ---- Placed background -------------------------------------------------
 
+// The document's background modes: none, tiles from the page's corner, or
+// one picture placed by the placement word.
+constexpr int32_t kNoBackground = 0;
+constexpr int32_t kTiledBackground = 1;
+constexpr int32_t kPlacedBackground = 2;
+
 // The placement word of a placed background; any word other than 0, 1 or 2
 // puts the picture at its own size at the page's top-left corner.
 enum class TPlacement { Fit, Stretch, Centre, TopLeft };

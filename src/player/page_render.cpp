@@ -56,9 +56,9 @@ void LayTiles(TFuzzyLineGDI& renderer, const TBitmap& picture, TSize page,
 void LayBackground(TFuzzyLineGDI& renderer, const TPenReplayWT& document, TSize page,
                    const TPageMapping& mapping) {
     const TBitmap& picture = *document.background;
-    if (document.backgroundMode == 1) {
+    if (document.backgroundMode == kTiledBackground) {
         LayTiles(renderer, picture, page, mapping);
-    } else if (document.backgroundMode == 2) {
+    } else if (document.backgroundMode == kPlacedBackground) {
         const TRect rect =
             OffScreenPlacedRect(document.backgroundPlacement, page, picture.Size(), mapping);
         renderer.WorkCanvas().CopyRect(rect, picture,
@@ -95,7 +95,8 @@ void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int pos
 }  // namespace
 
 bool HasBackgroundPicture(const TPenReplayWT& document) {
-    return document.backgroundMode != 0 && document.background && !document.background->Empty();
+    return document.backgroundMode != kNoBackground && document.background &&
+           !document.background->Empty();
 }
 
 int RenderPage(const TPenReplayWT& document, int position, const TPageOptions& options,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/load_recording.h"
+#include "player/page_render.h"
 #include "player/reader_scopes.h"
 #include "player/replay_rates.h"
 #include "render/renderer_factory.h"
@@ -151,9 +152,7 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     if (!renderer_) CreateRenderer(quality_);
     hasGrid_ = UnpackGrid(document_->gridCellSize, document_->gridOrigin, document_->gridCells,
                           document_->gridSubdivisions, grid_);
-    // A mode without a picture has nothing to show.
-    hasBackground_ =
-        document_->backgroundMode != 0 && document_->background && !document_->background->Empty();
+    hasBackground_ = HasBackgroundPicture(*document_);
     pageWidth_ = document_->GetPageWidth();
     pageHeight_ = document_->GetPageHeight();
     playState_ = kStopped;
