@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/document.h"
+#include "model/page_size.h"
 #include "platform/file_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -25,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     quil::TFileReader reader;
     reader.OpenMemory(bytes.data(), bytes.size());
-    quil::TPenReplayWT document(1022, 718);
+    quil::TPenReplayWT document(quil::kDefaultPageWidth, quil::kDefaultPageHeight);
     document.LoadBody(reader, 0, length);
     // Walk what was built, as the player would.
     int count = 0;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/document.h"
+#include "model/page_size.h"
 #include "recording_writer.h"
 
 namespace {
@@ -58,7 +59,7 @@ Files& TheFiles() {
 void BM_LoadPlain(benchmark::State& state) {
     Files& files = TheFiles();
     for (auto _ : state) {
-        quil::TPenReplayWT document(1022, 718);
+        quil::TPenReplayWT document(quil::kDefaultPageWidth, quil::kDefaultPageHeight);
         int code = document.LoadFile(files.plain);
         if (code != 0 || document.ElementCount() != kPoints / kPointsPerStroke)
             state.SkipWithError("load failed");
@@ -70,7 +71,7 @@ void BM_LoadPlain(benchmark::State& state) {
 void BM_LoadPacked(benchmark::State& state) {
     Files& files = TheFiles();
     for (auto _ : state) {
-        quil::TPenReplayWT document(1022, 718);
+        quil::TPenReplayWT document(quil::kDefaultPageWidth, quil::kDefaultPageHeight);
         if (document.LoadFile(files.packed) != 0) state.SkipWithError("load failed");
         benchmark::DoNotOptimize(document.firstElement);
     }

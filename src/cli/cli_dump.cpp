@@ -6,6 +6,7 @@
 #include "cli/cli_common.h"
 #include "cli/cli_json.h"
 #include "cli/commands.h"
+#include "model/page_size.h"
 
 namespace quil {
 
@@ -114,7 +115,7 @@ int RunDump(int argc, char** argv) {
         return UsageError("dump", args.positional.empty() ? "dump: missing FILE"
                                                           : "dump: only one FILE is taken");
     const std::string& file = args.positional[0];
-    TPenReplayWT document(1022, 718);
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
     if (int code = OpenOrReport(document, file); code != kLoadOk) return code;
 
     TJsonOut out(stdout);

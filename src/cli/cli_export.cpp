@@ -15,9 +15,7 @@
 #include "export/image_file_name.h"
 #include "export/picture_export.h"
 #include "export/svgz_writer.h"
-#include "platform/timer.h"
-#include "player/manual_timer.h"
-#include "player/quil3_reader.h"
+#include "model/page_size.h"
 
 namespace quil {
 
@@ -139,60 +137,34 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
 }
 
 int ExportDrawing(const TExportRequest& request) {
-    TPenReplayWT document(1022, 718);
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
     const int code = OpenOrReport(document, request.file);
     if (code != kLoadOk) return code;
     switch (WriteSvgz(document, request.out)) {
-    case TSvgzStatus::Done: return kExitOk;
-    case TSvgzStatus::CannotBuild:
+    case TExportStatus::Done: return kExitOk;
+    case TExportStatus::CannotEncode:
         PrintFileError(request.file, "the drawing cannot be built (a picture does not encode, "
                                      "or the grid asks for too many lines)");
         return kExitRefused;
-    case TSvgzStatus::CannotWrite: break;
+    default: break;
     }
     PrintFileError(request.file, "cannot write " + request.out);
     return kExitOutput;
 }
 
-// The player behind a raster export. Its own display is one pixel: the
-// export renders off screen at its own size, so the screen renderer only
-// has to follow the replay position, and culling keeps that cheap.
-class TRasterExportPlayer {
-public:
-    int Open(const std::string& file) {
-        const int code = player_.Open(file);
-        if (code == kLoadOk) player_.Show(false);  // drawn complete, as after opening
-        return code;
-    }
-
-    TExportStatus Export(const TExportRequest& request) {
-        // The window's options after opening are on; they only show what
-        // the document has.
-        player_.SetGrid(request.grid.value_or(true));
-        player_.SetBackground(request.background.value_or(true));
-        const int count = player_.ElementCount();
-        const long long position =
-            std::clamp<long long>(request.position.value_or(count), 0, count);
-        if (position != player_.Position() && player_.GoTo(int(position), false) != 1)
-            return TExportStatus::NothingToExport;
-        const auto [width, height] =
-            request.size.value_or(std::make_pair(player_.PageWidth(), player_.PageHeight()));
-        return ExportImage(player_, request.type, request.out, width, height, !request.fit);
-    }
-
-private:
-    TManualTimerFactory timers_;
-    TQuil3Reader player_{timers_, nullptr, 1, 1};
-};
-
 int ExportPicture(const TExportRequest& request) {
-    TRasterExportPlayer player;
-    const int code = player.Open(request.file);
-    if (code != kLoadOk) {
-        PrintFileError(request.file, LoadMessage(code), code);
-        return code;
-    }
-    return ReportStatus(request, player.Export(request));
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
+    const int code = OpenOrReport(document, request.file);
+    if (code != kLoadOk) return code;
+    // The window's options after opening are on; they only show what the
+    // document has.
+    const TPageOptions options{request.background.value_or(true), request.grid.value_or(true)};
+    const int count = document.ElementCount();
+    const int position = int(std::clamp<long long>(request.position.value_or(count), 0, count));
+    const auto [width, height] =
+        request.size.value_or(std::make_pair(document.GetPageWidth(), document.GetPageHeight()));
+    return ReportStatus(request, ExportImage(document, position, options, request.type, request.out,
+                                             width, height, !request.fit));
 }
 
 }  // namespace

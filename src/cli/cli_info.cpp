@@ -5,6 +5,7 @@
 #include "cli/cli_common.h"
 #include "cli/cli_json.h"
 #include "cli/commands.h"
+#include "model/page_size.h"
 
 namespace quil {
 
@@ -107,7 +108,7 @@ int RunInfo(int argc, char** argv) {
         return UsageError("info", args.positional.empty() ? "info: missing FILE"
                                                           : "info: only one FILE is taken");
     const std::string& file = args.positional[0];
-    TPenReplayWT document(1022, 718);
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
     bool selfContained = false;
     if (int code = OpenOrReport(document, file, &selfContained); code != kLoadOk) return code;
 

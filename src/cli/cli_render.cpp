@@ -18,6 +18,7 @@
 #include "export/atomic_file.h"
 #include "export/bmp_writer.h"
 #include "export/png_writer.h"
+#include "model/page_size.h"
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
 #include "player/replay_rates.h"
@@ -103,7 +104,7 @@ int Render(const TRenderRequest& request) {
     // The page size decides the layout, which comes before opening.
     int pageWidth = 0, pageHeight = 0;
     {
-        TPenReplayWT document(1022, 718);
+        TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
         const int code = OpenOrReport(document, request.file);
         if (code != kLoadOk) return code;
         pageWidth = document.GetPageWidth();

@@ -13,8 +13,7 @@
 #include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "export/picture_export.h"
-#include "player/manual_timer.h"
-#include "player/quil3_reader.h"
+#include "model/page_size.h"
 
 namespace quil {
 
@@ -96,26 +95,20 @@ int ReportStatus(const TThumbnailRequest& request, TExportStatus status) {
 }
 
 int WriteThumbnail(const TThumbnailRequest& request) {
-    // The player's own display is one pixel: the thumbnail is rendered off
-    // screen at its own size, and the screen only has to follow the replay
-    // position to the complete page.
-    TManualTimerFactory timers;
-    TQuil3Reader player(timers, nullptr, 1, 1);
-    const int code = player.Open(request.file);
-    if (code != kLoadOk) {
-        PrintFileError(request.file, LoadMessage(code), code);
-        return code;
-    }
-    // Drawn complete, with Grid and Background on, as after opening.
-    player.Show(false);
+    TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
+    const int code = OpenOrReport(document, request.file);
+    if (code != kLoadOk) return code;
     const std::optional<TThumbnailSize> size =
-        ThumbnailSize(player.PageWidth(), player.PageHeight(), request.size);
+        ThumbnailSize(document.GetPageWidth(), document.GetPageHeight(), request.size);
     if (!size) {
         PrintFileError(request.file, "the page has no area");
         return kExitRefused;
     }
-    return ReportStatus(request, ExportImage(player, TImageType::Png, request.out, size->width,
-                                             size->height, true));
+    // The complete page, rendered straight at the thumbnail's size with Grid
+    // and Background on, as after opening: they show what the document has.
+    return ReportStatus(
+        request, ExportImage(document, document.ElementCount(), TPageOptions{}, TImageType::Png,
+                             request.out, size->width, size->height, true));
 }
 
 }  // namespace

@@ -18,23 +18,29 @@ namespace {
 // pixel of the picture, besides the picture itself.
 constexpr uint64_t kRenderBytesPerPixel = 3 * (16 + 1);
 
-std::vector<uint8_t> Encode(const TBitmap& picture, TImageType type) {
-    switch (type) {
-    case TImageType::Jpeg: return EncodeJpeg(picture);
-    case TImageType::Png: return EncodePngRgb(picture);
-    case TImageType::Bitmap:
-    case TImageType::Svgz: break;
+// Makes the width x height picture and has `render` draw the page into it
+// (1 drawn, 0 refused).
+template <class Render>
+TExportStatus RenderPicture(int width, int height, TBitmap& picture, Render render) {
+    if (width < 1 || height < 1 ||
+        !FitsInMemory(uint64_t(width) * uint64_t(height) * kRenderBytesPerPixel))
+        return TExportStatus::CannotRender;
+    if (!picture.Create(width, height)) return TExportStatus::CannotRender;
+    if (render(picture) != 1) {
+        picture.Reset();
+        return TExportStatus::CannotRender;
     }
-    return EncodeBmp(picture);
+    return TExportStatus::Done;
 }
 
-TExportStatus ToExportStatus(TSvgzStatus status) {
-    switch (status) {
-    case TSvgzStatus::Done: return TExportStatus::Done;
-    case TSvgzStatus::CannotBuild: return TExportStatus::CannotEncode;
-    case TSvgzStatus::CannotWrite: break;
+std::vector<uint8_t> Encode(const TBitmap& picture, TImageType type) {
+    switch (type) {
+    case TImageType::Bitmap: return EncodeBmp(picture);
+    case TImageType::Jpeg: return EncodeJpeg(picture);
+    case TImageType::Png: return EncodePngRgb(picture);
+    case TImageType::Svgz: break;
     }
-    return TExportStatus::CannotWrite;
+    return {};
 }
 
 int DoneOrNot(TExportStatus status) { return status == TExportStatus::Done ? 1 : 0; }
@@ -44,15 +50,16 @@ int DoneOrNot(TExportStatus status) { return status == TExportStatus::Done ? 1 :
 TExportStatus RenderExportPicture(TQuil3Reader& player, int width, int height, bool stretch,
                                   TBitmap& picture) {
     if (!player.Document() || player.IsBusy()) return TExportStatus::NothingToExport;
-    if (width < 1 || height < 1 ||
-        !FitsInMemory(uint64_t(width) * uint64_t(height) * kRenderBytesPerPixel))
-        return TExportStatus::CannotRender;
-    if (!picture.Create(width, height)) return TExportStatus::CannotRender;
-    if (player.RenderToBitmap(picture, stretch) != 1) {
-        picture.Reset();
-        return TExportStatus::CannotRender;
-    }
-    return TExportStatus::Done;
+    return RenderPicture(width, height, picture,
+                         [&](TBitmap& target) { return player.RenderToBitmap(target, stretch); });
+}
+
+TExportStatus RenderExportPicture(const TPenReplayWT& document, int position,
+                                  const TPageOptions& options, int width, int height, bool stretch,
+                                  TBitmap& picture) {
+    return RenderPicture(width, height, picture, [&](TBitmap& target) {
+        return RenderPage(document, position, options, target, stretch);
+    });
 }
 
 TExportStatus SaveGraphicToFile(const TBitmap& picture, TImageType type,
@@ -63,23 +70,30 @@ TExportStatus SaveGraphicToFile(const TBitmap& picture, TImageType type,
     return ReplaceFileContents(path, file) ? TExportStatus::Done : TExportStatus::CannotWrite;
 }
 
-TExportStatus ExportImage(TQuil3Reader& player, TImageType type, const std::filesystem::path& path,
-                          int width, int height, bool stretch) {
-    if (type == TImageType::Svgz) {
-        const TPenReplayWT* document = player.Document();
-        if (!document || player.IsBusy()) return TExportStatus::NothingToExport;
-        return ToExportStatus(WriteSvgz(*document, path));
-    }
+TExportStatus ExportImage(const TPenReplayWT& document, int position, const TPageOptions& options,
+                          TImageType type, const std::filesystem::path& path, int width, int height,
+                          bool stretch) {
+    if (type == TImageType::Svgz) return WriteSvgz(document, path);
     if (path.empty()) return TExportStatus::CannotWrite;
     TBitmap picture;
-    const TExportStatus rendered = RenderExportPicture(player, width, height, stretch, picture);
+    const TExportStatus rendered =
+        RenderExportPicture(document, position, options, width, height, stretch, picture);
     if (rendered != TExportStatus::Done) return rendered;
     return SaveGraphicToFile(picture, type, path);
 }
 
 int SaveImageFile(TQuil3Reader& player, TImageType type, const std::filesystem::path& path) {
-    return DoneOrNot(
-        ExportImage(player, type, path, player.PageWidth(), player.PageHeight(), true));
+    if (type == TImageType::Svgz) {
+        const TPenReplayWT* document = player.Document();
+        if (!document || player.IsBusy()) return 0;
+        return DoneOrNot(WriteSvgz(*document, path));
+    }
+    if (path.empty()) return 0;
+    TBitmap picture;
+    if (RenderExportPicture(player, player.PageWidth(), player.PageHeight(), true, picture) !=
+        TExportStatus::Done)
+        return 0;
+    return DoneOrNot(SaveGraphicToFile(picture, type, path));
 }
 
 int SaveBitmap(TQuil3Reader& player, const std::filesystem::path& path) {

@@ -5,6 +5,7 @@
 #include "export/png_writer.h"
 #include "export/svg_numbers.h"
 #include "model/document.h"
+#include "player/page_geometry.h"
 
 namespace quil {
 
@@ -65,7 +66,7 @@ void WriteStamp(TSvgStream& out, const TStampDataWT& stamp) {
 
 void WriteSvgDocument(const TPenReplayWT& document, TSvgStream& out) {
     WriteHeader(out, document.pageWidth, document.pageHeight);
-    if (document.backgroundMode != 0 && document.background)
+    if (document.backgroundMode != kNoBackground && document.background)
         WriteSvgBackground(out, document.pageWidth, document.pageHeight, document.backgroundMode,
                            document.backgroundPlacement, *document.background);
     WriteSvgGrid(out, document.gridCellSize, document.gridOrigin, document.gridCells,

@@ -6,41 +6,16 @@
 #include "export/base64.h"
 #include "export/png_writer.h"
 #include "export/svg_numbers.h"
+#include "model/document.h"
+#include "player/page_geometry.h"
 
 namespace quil {
 
 namespace {
 
-struct TPlacedRect {
-    int x, y, width, height;  // as written, tenths
-};
-
-TPlacedRect PlaceBackground(int pageWidth, int pageHeight, int placement, int bw, int bh) {
-    switch (placement) {
-    case 0: {
-        const double k = double(bw) / bh > double(pageWidth) / pageHeight ? double(pageWidth) / bw
-                                                                          : double(pageHeight) / bh;
-        const int x = TruncToInt((pageWidth - bw * k) * 0.5);
-        const int y = TruncToInt((pageHeight - bh * k) * 0.5);
-        return {TimesTen(x), TimesTen(y), TruncToInt(bw * k * 10), TruncToInt(bh * k * 10)};
-    }
-    case 1: return {0, 0, TimesTen(pageWidth), TimesTen(pageHeight)};
-    case 2: {
-        const int x = int((int64_t(pageWidth) - bw) / 2);
-        const int y = int((int64_t(pageHeight) - bh) / 2);
-        return {TimesTen(x), TimesTen(y), TimesTen(bw), TimesTen(bh)};
-    }
-    default: return {0, 0, TimesTen(bw), TimesTen(bh)};
-    }
-}
-
 struct TGrid {
     int cw, ch, ox, oy, n, m, qx, qy;
 };
-
-// Low half unsigned, high half the word shifted arithmetically.
-int LowHalf(uint32_t word) { return int(word & 0xFFFF); }
-int HighHalf(uint32_t word) { return int32_t(word) >> 16; }
 
 int64_t GridLineCount(const TGrid& g) {
     int64_t lines = std::max(0, g.n + 1) + std::max(0, g.m + 1);
@@ -103,9 +78,9 @@ void PutPngData(TSvgStream& out, const std::vector<uint8_t>& png) {
 
 void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode, int placement,
                         const TBitmap& picture) {
-    if (mode == 0 || picture.Empty()) return;
+    if (mode == kNoBackground || picture.Empty()) return;
     const int bw = picture.Width(), bh = picture.Height();
-    if (mode == 1) {
+    if (mode == kTiledBackground) {
         out.Format("<defs><pattern id=\"GndImage\" patternUnits=\"userSpaceOnUse\" x=\"0\" y=\"0\" "
                    "width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">\n",
                    TimesTen(bw), TimesTen(bh), TimesTen(bw), TimesTen(bh));
@@ -118,8 +93,11 @@ void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode
                    TimesTen(pageWidth), TimesTen(pageHeight));
         return;
     }
-    const TPlacedRect r = PlaceBackground(pageWidth, pageHeight, placement, bw, bh);
-    out.Format("<image x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" ", r.x, r.y, r.width, r.height);
+    // Tenths of the placed area; its corner is in whole page units.
+    const TPlacedArea area = PlaceBackground(placement, {pageWidth, pageHeight}, picture.Size(),
+                                             TCornerRounding::Drawing);
+    out.Format("<image x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" ", TimesTen(area.left),
+               TimesTen(area.top), TruncToInt(area.width * 10), TruncToInt(area.height * 10));
     out.Put("xlink:href=\"data:image/png;base64,");
     PutPngData(out, EncodePngRgb(picture));
     out.Put("\"/>\n");
@@ -128,9 +106,9 @@ void WriteSvgBackground(TSvgStream& out, int pageWidth, int pageHeight, int mode
 void WriteSvgGrid(TSvgStream& out, uint32_t cellSize, uint32_t origin, uint32_t cells,
                   uint32_t subdivisions) {
     if (cellSize == 0) return;
-    const TGrid grid{LowHalf(cellSize),     HighHalf(cellSize),    LowHalf(origin),
-                     HighHalf(origin),      LowHalf(cells),        HighHalf(cells),
-                     LowHalf(subdivisions), HighHalf(subdivisions)};
+    const TGrid grid{GridLow(cellSize),     GridHigh(cellSize),    GridLow(origin),
+                     GridHigh(origin),      GridLow(cells),        GridHigh(cells),
+                     GridLow(subdivisions), GridHigh(subdivisions)};
     // Sixteen bits each for columns and subdivisions could ask for billions
     // of lines; no page shows that many, and writing them would exhaust
     // memory, so such a grid fails the export instead.
@@ -138,7 +116,8 @@ void WriteSvgGrid(TSvgStream& out, uint32_t cellSize, uint32_t origin, uint32_t 
         out.Fail();
         return;
     }
-    out.Put("<g stroke=\"#FFBDBD\">\n");
+    out.Format("<g stroke=\"#%02X%02X%02X\">\n", RedOf(kGridColor), GreenOf(kGridColor),
+               BlueOf(kGridColor));
     WriteGridLines(out, grid);
     out.Put("</g>\n");
 }

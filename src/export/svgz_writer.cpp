@@ -60,21 +60,21 @@ bool BuildText(const TPenReplayWT& document, TSvgStream& text) {
 
 }  // namespace
 
-TSvgzStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::path& target) {
+TExportStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::path& target) {
     TSvgStream text;
-    if (!BuildText(document, text)) return TSvgzStatus::CannotBuild;
+    if (!BuildText(document, text)) return TExportStatus::CannotEncode;
 
     TReplacementFile file;
-    if (!file.Create(target)) return TSvgzStatus::CannotWrite;
+    if (!file.Create(target)) return TExportStatus::CannotWrite;
     file.CloseDescriptor();  // zlib opens the file by its path
     TGzipFile gzip(file.Path());
     if (!gzip.IsOpen() || !gzip.Write(text.Text().data(), text.Text().size()) || !gzip.Close())
-        return TSvgzStatus::CannotWrite;
-    return file.Commit() ? TSvgzStatus::Done : TSvgzStatus::CannotWrite;
+        return TExportStatus::CannotWrite;
+    return file.Commit() ? TExportStatus::Done : TExportStatus::CannotWrite;
 }
 
 int WriteSvgzFile(const TPenReplayWT& document, const std::filesystem::path& target) {
-    return WriteSvgz(document, target) == TSvgzStatus::Done ? kDone : kFailed;
+    return WriteSvgz(document, target) == TExportStatus::Done ? kDone : kFailed;
 }
 
 }  // namespace quil

@@ -5,6 +5,7 @@
 
 #include "model/document.h"
 #include "platform/file_reader.h"
+#include "platform/little_endian.h"
 
 namespace quil {
 
@@ -12,10 +13,6 @@ namespace {
 constexpr uint8_t kTrailerSignature[12] = {0x11, 0x22, 0x33, 0x12, 0x34, 0x56,
                                            0xAA, 0xBB, 0xCC, 0xAB, 0xCD, 0xEF};
 constexpr uint64_t kTrailerSize = 20;
-
-uint32_t LoadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 }  // namespace
 
 bool TPenReplayWT::FindAppendedRecording(const std::filesystem::path& path, uint32_t* offset,

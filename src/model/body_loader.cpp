@@ -10,6 +10,7 @@
 #include "platform/bitmap.h"
 #include "platform/bmp_decoder.h"
 #include "platform/file_reader.h"
+#include "platform/little_endian.h"
 #include "platform/text_codec.h"
 
 namespace quil {
@@ -24,10 +25,11 @@ constexpr int32_t kLargestSubdivision = 1024;
 // How often (in points) the loader asks whether the list still fits memory.
 constexpr uint64_t kPointsPerMemoryCheck = 1u << 20;
 constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + 16;
+// Record kinds besides the element kinds: a stroke without its aux, eraser
+// and opacity words, and the background picture.
+constexpr int32_t kPlainStrokeRecord = 0;
+constexpr int32_t kBackgroundRecord = 5;
 
-uint32_t LoadU32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 float LoadF32(const uint8_t* p) {
     uint32_t bits = LoadU32(p);
     float value;
@@ -145,9 +147,9 @@ bool BodyParser::AddCountedPoint(float x, float y, float radius) {
 Step BodyParser::StrokeRecord(int32_t kind, uint32_t tag) {
     uint32_t aux = 0;
     int32_t count = 0;
-    if (kind == 7 && !in_.U32(aux)) return Step::End;
+    if (kind == kStrokeKind && !in_.U32(aux)) return Step::End;
     if (!in_.I32(count)) return Step::End;
-    if (kind == 7) {
+    if (kind == kStrokeKind) {
         if (!in_.U32(doc_.penEraser) || !in_.U32(doc_.penOpacity)) return Step::End;
     } else {
         doc_.penEraser = 0;
@@ -230,10 +232,10 @@ Step BodyParser::Record() {
     if (!in_.U32(color)) return Step::End;
     if (format_.tagged && !in_.U32(tag)) return Step::End;
     switch (kind) {
-    case 0:
-    case 7: doc_.SetPenColor(color); return StrokeRecord(kind, tag);
-    case 4: doc_.SetStampColor(color); return StampRecord(tag);
-    case 5: return BackgroundRecord();
+    case kPlainStrokeRecord:
+    case kStrokeKind: doc_.SetPenColor(color); return StrokeRecord(kind, tag);
+    case kStampKind: doc_.SetStampColor(color); return StampRecord(tag);
+    case kBackgroundRecord: return BackgroundRecord();
     default: return Step::Next;  // a record of another kind is its head alone
     }
 }

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/bitmap.h"
+#include "platform/little_endian.h"
 
 namespace quil {
 
@@ -68,8 +69,7 @@ bool GrowOutput(std::vector<uint8_t>& output, size_t limit, size_t streamLength)
 
 int PackedBlockLength(const uint8_t* block, size_t length, uint32_t* unpackedLength) {
     if (length < kHeadSize || std::memcmp(block, "qUID", 4) != 0) return kUnpackBufError;
-    uint32_t declared = uint32_t(block[4]) | uint32_t(block[5]) << 8 | uint32_t(block[6]) << 16 |
-                        uint32_t(block[7]) << 24;
+    uint32_t declared = LoadU32(block + 4);
     if (unpackedLength) *unpackedLength = declared;
     return kUnpackOk;
 }

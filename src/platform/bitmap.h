@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/geometry.h"
+
 namespace quil {
 
 // A device-independent picture: 24 bits per pixel (blue, green, red) or
@@ -32,6 +34,7 @@ public:
     bool Empty() const { return bits_ == nullptr; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    TSize Size() const { return {width_, height_}; }
     int BitsPerPixel() const { return bpp_; }
     int BytesPerPixel() const { return bpp_ / 8; }
     int Stride() const { return stride_; }

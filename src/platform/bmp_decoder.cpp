@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace quil {
 
 namespace {
@@ -23,11 +25,6 @@ constexpr int64_t kLargestSide = 1 << 16;
 // many pixels per stream byte the picture is taken for damage.
 constexpr uint64_t kRlePixelsPerByte = 4096;
 constexpr uint64_t kRleFreePixels = 1u << 20;
-
-uint16_t U16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 struct Rgb {
     uint8_t b = 0, g = 0, r = 0;
@@ -88,37 +85,37 @@ bool ReadPalette(const uint8_t* data, size_t size, size_t at, size_t entrySize, 
 
 bool ReadHeader(const uint8_t* data, size_t size, Header& h) {
     if (size < kFileHeaderSize + 12 || data[0] != 'B' || data[1] != 'M') return false;
-    h.dataOffset = U32(data + 10);
+    h.dataOffset = LoadU32(data + 10);
     const uint8_t* info = data + kFileHeaderSize;
-    const uint32_t infoSize = U32(info);
+    const uint32_t infoSize = LoadU32(info);
     if (infoSize > size - kFileHeaderSize) return false;
     uint32_t used = 0;
     size_t paletteAt = kFileHeaderSize + infoSize;
     size_t entrySize = 4;
     if (infoSize == 12) {
-        h.width = U16(info + 4);
-        h.height = U16(info + 6);
-        if (U16(info + 8) != 1) return false;
-        h.bpp = U16(info + 10);
+        h.width = LoadU16(info + 4);
+        h.height = LoadU16(info + 6);
+        if (LoadU16(info + 8) != 1) return false;
+        h.bpp = LoadU16(info + 10);
         entrySize = 3;
     } else if (infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64 ||
                infoSize == 108 || infoSize == 124) {
-        h.width = int32_t(U32(info + 4));
-        int64_t height = int32_t(U32(info + 8));
+        h.width = int32_t(LoadU32(info + 4));
+        int64_t height = int32_t(LoadU32(info + 8));
         h.topDown = height < 0;
         h.height = height < 0 ? -height : height;
-        if (U16(info + 12) != 1) return false;
-        h.bpp = U16(info + 14);
-        h.compression = infoSize == 64 ? kRgb : U32(info + 16);
-        if (infoSize == 64 && U32(info + 16) != kRgb) return false;
-        used = U32(info + 32);
+        if (LoadU16(info + 12) != 1) return false;
+        h.bpp = LoadU16(info + 14);
+        h.compression = infoSize == 64 ? kRgb : LoadU32(info + 16);
+        if (infoSize == 64 && LoadU32(info + 16) != kRgb) return false;
+        used = LoadU32(info + 32);
         if (h.compression == kBitfields || h.compression == kAlphaBitfields) {
             size_t masksAt = kFileHeaderSize + 40;
             size_t maskBytes = h.compression == kAlphaBitfields ? 16 : 12;
             if (masksAt + 12 > size) return false;
-            h.red = Channel::From(U32(data + masksAt));
-            h.green = Channel::From(U32(data + masksAt + 4));
-            h.blue = Channel::From(U32(data + masksAt + 8));
+            h.red = Channel::From(LoadU32(data + masksAt));
+            h.green = Channel::From(LoadU32(data + masksAt + 4));
+            h.blue = Channel::From(LoadU32(data + masksAt + 8));
             if (infoSize == 40) paletteAt += maskBytes;
         }
     } else {
@@ -190,13 +187,13 @@ bool DecodeRows(const uint8_t* data, size_t size, const Header& h, TBitmap& pict
         case 24: std::memcpy(row, src, size_t(h.width) * 3); break;
         case 16:
             for (int64_t x = 0; x < h.width; ++x) {
-                uint32_t p = U16(src + 2 * x);
+                uint32_t p = LoadU16(src + 2 * x);
                 PutPixel(row, x, Rgb{h.blue.Of(p), h.green.Of(p), h.red.Of(p)});
             }
             break;
         case 32:
             for (int64_t x = 0; x < h.width; ++x) {
-                uint32_t p = U32(src + 4 * x);
+                uint32_t p = LoadU32(src + 4 * x);
                 PutPixel(row, x, Rgb{h.blue.Of(p), h.green.Of(p), h.red.Of(p)});
             }
             break;

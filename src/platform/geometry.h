@@ -7,6 +7,12 @@ struct TPoint {
     int y = 0;
 };
 
+struct TSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const TSize&) const = default;
+};
+
 // A rectangle by its edges; right and bottom are exclusive unless an
 // operation says otherwise.
 struct TRect {

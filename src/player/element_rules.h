@@ -3,31 +3,10 @@
 #include "model/stamp_data.h"
 #include "model/stroke_data.h"
 #include "platform/geometry.h"
+#include "player/page_geometry.h"
 #include "render/fuzzy_line_gdi.h"
 
 namespace quil {
-
-// Page units to display pixels: x' = (x - originX) * scaleX + offsetX, and a
-// point's radius times widthScale. The screen uses an origin and no offset,
-// the off-screen rendering an offset and no origin.
-struct TPageMapping {
-    float originX = 0.0f, originY = 0.0f;
-    float scaleX = 1.0f, scaleY = 1.0f;
-    float offsetX = 0.0f, offsetY = 0.0f;
-    float widthScale = 1.0f;
-
-    PenPoint Map(const TPenReplayPointWT& p) const {
-        return {(p.x - originX) * scaleX + offsetX, (p.y - originY) * scaleY + offsetY,
-                p.radius * widthScale};
-    }
-};
-
-// A stamp's rectangle in display pixels (floats).
-struct TStampRect {
-    float x = 0.0f, y = 0.0f, width = 0.0f, height = 0.0f;
-};
-
-TStampRect MapStamp(const TStampDataWT& stamp, const TPageMapping& mapping);
 
 // Stroke rule: the stroke's colour and opacity, its first point as a dot and
 // every further point as a segment from the one before (erased instead of

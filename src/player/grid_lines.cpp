@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-#include "player/truncate.h"
+#include "platform/truncate.h"
 
 namespace quil {
 

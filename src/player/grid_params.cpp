@@ -1,37 +1,30 @@
 #include "player/grid_params.h"
 
+#include "model/document.h"
+#include "model/page_size.h"
+
 namespace quil {
-
-namespace {
-
-int LowHalf(uint32_t word) { return int(word & 0xFFFFu); }
-int HighHalf(uint32_t word) { return int(int32_t(word) >> 16); }
-
-// Column and row counts default to what covers the standard page, whatever
-// the document's own page size is.
-constexpr int kDefaultGridWidth = 1022;
-constexpr int kDefaultGridHeight = 718;
-
-}  // namespace
 
 bool UnpackGrid(uint32_t cellSize, uint32_t origin, uint32_t cells, uint32_t subdivisions,
                 TGridParams& grid) {
     if (cellSize == 0) return false;
     TGridParams g;
-    g.cellWidth = LowHalf(cellSize);
-    g.cellHeight = HighHalf(cellSize);
+    g.cellWidth = GridLow(cellSize);
+    g.cellHeight = GridHigh(cellSize);
     if (g.cellWidth == 0) g.cellWidth = g.cellHeight;
     if (g.cellHeight == 0) g.cellHeight = g.cellWidth;
     // Both sides 0 would divide by zero below.
     if (g.cellWidth == 0 || g.cellHeight == 0) return false;
-    g.originX = LowHalf(origin);
-    g.originY = HighHalf(origin);
-    g.columns = LowHalf(cells);
-    g.rows = HighHalf(cells);
-    if (g.columns == 0) g.columns = kDefaultGridWidth / g.cellWidth + 1;
-    if (g.rows == 0) g.rows = kDefaultGridHeight / g.cellHeight + 1;
-    g.subdivisionsX = LowHalf(subdivisions);
-    g.subdivisionsY = HighHalf(subdivisions);
+    g.originX = GridLow(origin);
+    g.originY = GridHigh(origin);
+    g.columns = GridLow(cells);
+    g.rows = GridHigh(cells);
+    // Missing counts cover the standard page, whatever the document's own
+    // page size is.
+    if (g.columns == 0) g.columns = kDefaultPageWidth / g.cellWidth + 1;
+    if (g.rows == 0) g.rows = kDefaultPageHeight / g.cellHeight + 1;
+    g.subdivisionsX = GridLow(subdivisions);
+    g.subdivisionsY = GridHigh(subdivisions);
     grid = g;
     return true;
 }

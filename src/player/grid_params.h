@@ -23,7 +23,8 @@ struct TGridParams {
 };
 
 // Unpacks the grid words with their adjustments: a missing cell side takes
-// the other side, missing column and row counts cover a 1022 x 718 page.
+// the other side, missing column and row counts cover the standard page
+// (kDefaultPageWidth x kDefaultPageHeight).
 // Returns false (no grid) when the cell size word is 0, or when both cell
 // sides are 0, which leaves no cell to count columns and rows with.
 bool UnpackGrid(uint32_t cellSize, uint32_t origin, uint32_t cells, uint32_t subdivisions,

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/load_recording.h"
+#include "player/page_render.h"
 #include "player/reader_scopes.h"
 #include "player/replay_rates.h"
 #include "render/renderer_factory.h"
@@ -13,9 +14,6 @@ namespace {
 
 // Work factor per axis of the renderer of each quality.
 float WorkFactorOf(int quality) { return quality == 0 ? 1.0f : quality == 1 ? 2.0f : 4.0f; }
-
-constexpr int kStartPageWidth = 1022;
-constexpr int kStartPageHeight = 718;
 
 }  // namespace
 
@@ -142,11 +140,10 @@ int TQuil3Reader::SetBackground(bool on) {
 int TQuil3Reader::Open(const std::filesystem::path& path) {
     if (busy_) return kOpenRefusedBusy;
     Close();
-    document_ = std::make_unique<TPenReplayWT>(kStartPageWidth, kStartPageHeight);
+    document_ = std::make_unique<TPenReplayWT>(kDefaultPageWidth, kDefaultPageHeight);
     const int result = LoadRecording(*document_, path);
     if (result != kLoadOk) {
         document_.reset();
-        headElement_ = nullptr;
         Notify(kEventNoRecording, 0);
         return result;
     }
@@ -155,14 +152,11 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     if (!renderer_) CreateRenderer(quality_);
     hasGrid_ = UnpackGrid(document_->gridCellSize, document_->gridOrigin, document_->gridCells,
                           document_->gridSubdivisions, grid_);
-    // A mode without a picture has nothing to show.
-    hasBackground_ =
-        document_->backgroundMode != 0 && document_->background && !document_->background->Empty();
+    hasBackground_ = HasBackgroundPicture(*document_);
     pageWidth_ = document_->GetPageWidth();
     pageHeight_ = document_->GetPageHeight();
     playState_ = kStopped;
-    headElement_ = document_->FirstElement();
-    currentElement_ = headElement_;
+    document_->FirstElement();  // the cursor on the first element to start
     // The host hears of the recording once the player holds all of it.
     Notify(kEventTotal, elementCount_);
     Notify(kEventPosition, 0);
@@ -172,7 +166,6 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
 int TQuil3Reader::Close() {
     if (busy_) return 0;
     document_.reset();
-    headElement_ = currentElement_ = nullptr;
     strokeElement_ = nullptr;
     replayTimer_->SetEnabled(false);
     if (renderer_) {

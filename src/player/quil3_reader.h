@@ -1,26 +1,21 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "model/document.h"
+#include "model/page_size.h"
 #include "platform/bitmap.h"
 #include "platform/present_target.h"
 #include "platform/timer.h"
 #include "player/element_rules.h"
 #include "player/grid_params.h"
+#include "player/host_events.h"
+#include "player/page_geometry.h"
 #include "render/fuzzy_line_gdi.h"
 
 namespace quil {
-
-// Host event codes sent through Notify.
-constexpr int kEventBusyEnd = 0;      // value 0: a long drawing finished
-constexpr int kEventBusyStart = 1;    // value: number of elements to draw
-constexpr int kEventProgress = 2;     // value: elements drawn so far
-constexpr int kEventNoRecording = 4;  // value 0
-constexpr int kEventTotal = 5;        // value: element count
-constexpr int kEventPosition = 6;     // value: replay position
-constexpr int kEventEndReached = 7;   // value 0
 
 // Play states.
 constexpr int kNoRecording = -1;
@@ -137,19 +132,23 @@ private:
 
     // Replay engine.
     TPageMapping ScreenMapping() const;
+    TSize PageSize() const { return {pageWidth_, pageHeight_}; }
+    THostEvents HostEvents();
     void DrawElement(TInkelDataWT* element, const TRect* stampClip);
+    // Moves the document's cursor from where it stands on to `target`
+    // (nowhere: the end), drawing on the way the elements `accept` takes:
+    // the one step by which a jump both draws and positions the replay.
+    void DrawUpTo(const TInkelDataWT* target,
+                  const std::function<bool(const TInkelDataWT&)>& accept, TDrawingProgress& report,
+                  bool progress, const TRect* stampClip);
     bool GoForward(TInkelDataWT* targetElement, bool progress);
     void GoBackward(TInkelDataWT* targetElement);
-    void CountProgress(int& counter, bool progress);
     void StartElement(TInkelDataWT* element);
     void DrawPenPoint(bool first);
     void NotePenMarker();
     void RemovePenMarker();
     void EndStrokeInProgress();
     void NotifyPosition();
-
-    // Off-screen rendering.
-    int RenderNow(TBitmap& target, bool stretch);
 
     // Display.
     IPresentTarget* window_;
@@ -172,15 +171,15 @@ private:
     bool gridOption_ = true;
     bool backgroundOption_ = true;
     bool strokeInProgress_ = false;
-    TInkelDataWT* headElement_ = nullptr;
-    TInkelDataWT* currentElement_ = nullptr;
+    // The stroke in progress; the document's cursor stands on it until it
+    // is finished, and otherwise on the next element to start.
     TStrokeDataWT* strokeElement_ = nullptr;
     std::unique_ptr<TPenReplayWT> document_;
     std::unique_ptr<TFuzzyLineGDI> renderer_;
     bool hasBackground_ = false;
     bool hasGrid_ = false;
-    int pageWidth_ = 1022;
-    int pageHeight_ = 718;
+    int pageWidth_ = kDefaultPageWidth;
+    int pageHeight_ = kDefaultPageHeight;
 
     // The pen marker ring the last replayed point left on the work surface.
     bool markerShown_ = false;

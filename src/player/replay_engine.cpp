@@ -6,19 +6,29 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "platform/truncate.h"
 #include "player/quil3_reader.h"
 #include "player/reader_scopes.h"
-#include "player/truncate.h"
 
 namespace quil {
 
 namespace {
 
-// More elements than this get busy and progress events.
-constexpr int kProgressThreshold = 16;
-constexpr int kProgressEvery = 16;
+// Elements from `from` up to, not including, `to` (following the links;
+// the cursor stays) that `accept` takes.
+template <class Accept>
+int CountUpTo(const TInkelDataWT* from, const TInkelDataWT* to, Accept accept) {
+    int count = 0;
+    for (const TInkelDataWT* e = from; e && e != to; e = e->next)
+        count += accept(*e) ? 1 : 0;
+    return count;
+}
 
 }  // namespace
+
+THostEvents TQuil3Reader::HostEvents() {
+    return [this](int code, int value) { Notify(code, value); };
+}
 
 TPageMapping TQuil3Reader::ScreenMapping() const {
     TPageMapping m;
@@ -46,7 +56,7 @@ int TQuil3Reader::Rewind() {
 
 int TQuil3Reader::RewindNow() {
     strokeInProgress_ = false;
-    currentElement_ = document_ ? document_->FirstElement() : nullptr;
+    if (document_) document_->FirstElement();
     position_ = 0;
     if (!renderer_) return 0;
     markerShown_ = false;  // the work surface is rewritten whole
@@ -95,36 +105,36 @@ void TQuil3Reader::DrawElement(TInkelDataWT* element, const TRect* stampClip) {
     }
 }
 
-void TQuil3Reader::CountProgress(int& counter, bool progress) {
-    ++counter;
-    if (counter % kProgressEvery != 0) return;
-    if (progress) repaintPending_ = 1;
-    Notify(kEventProgress, counter);
+void TQuil3Reader::DrawUpTo(const TInkelDataWT* target,
+                            const std::function<bool(const TInkelDataWT&)>& accept,
+                            TDrawingProgress& report, bool progress, const TRect* stampClip) {
+    for (TInkelDataWT* e = document_->CurrentElement(); e && e != target;
+         e = document_->NextElement()) {
+        if (!accept(*e)) continue;
+        if (report.Step()) {
+            // Asked for before the host hears of the progress, so that it
+            // can show the page drawn so far.
+            if (progress) repaintPending_ = 1;
+            report.Report();
+        }
+        DrawElement(e, stampClip);
+    }
 }
 
 bool TQuil3Reader::GoForward(TInkelDataWT* targetElement, bool progress) {
-    TInkelDataWT* start = document_->CurrentElement();
+    const TInkelDataWT* start = document_->CurrentElement();
     if (!start) return false;  // the page is complete
     // The view in page units; elements outside it are skipped.
     const float left = viewOriginX_, top = viewOriginY_;
     const float right = displayWidth_ / zoomX_ + viewOriginX_ + 1;
     const float bottom = displayHeight_ / zoomY_ + viewOriginY_ + 1;
-    int count = 0;
-    for (TInkelDataWT* e = start; e && e != targetElement; e = e->next) {
-        if (e->Intersects(left, top, right, bottom))
-            ++count;
-        else
-            e->culled = 1;
-    }
-    if (count > kProgressThreshold) Notify(kEventBusyStart, count);
+    const auto inView = [=](const TInkelDataWT& e) {
+        return e.Intersects(left, top, right, bottom);
+    };
+    TDrawingProgress report(HostEvents(), CountUpTo(start, targetElement, inView));
     if (renderer_) renderer_->SetPenMarker(false);
-    int counter = 0;
-    for (TInkelDataWT* e = start; e && e != targetElement; e = document_->NextElement()) {
-        if (e->culled) continue;
-        CountProgress(counter, progress);
-        DrawElement(e, nullptr);
-    }
-    if (count > kProgressThreshold) Notify(kEventBusyEnd, 0);
+    DrawUpTo(targetElement, inView, report, progress, nullptr);
+    report.Finish();
     if (renderer_) {
         renderer_->SetPenMarker(true);
         renderer_->PresentAll();
@@ -149,8 +159,8 @@ void TQuil3Reader::GoBackward(TInkelDataWT* targetElement) {
     }
     strokeInProgress_ = false;
     if (!renderer_ || !any) {
-        document_->ElementAt(targetElement ? targetElement->index : elementCount_, true);
-        if (!targetElement) document_->currentElement = nullptr;
+        // Nothing to restore: the cursor goes back to the target directly.
+        document_->currentElement = targetElement;
         if (renderer_) renderer_->PresentAll();
         return;
     }
@@ -178,28 +188,17 @@ void TQuil3Reader::GoBackward(TInkelDataWT* targetElement) {
     // with the box is lost.
     const float rl = (ex0 - 1) / zx + ox, rt = (ey0 - 1) / zy + oy;
     const float rr = (ex1 + 2) / zx + ox, rb = (ey1 + 2) / zy + oy;
-    document_->ResetCulled();
-    int count = 0;
-    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement;
-         e = document_->NextElement())
-        if (e->Intersects(rl, rt, rr, rb)) {
-            e->culled = 1;
-            ++count;
-        }
-    if (count > kProgressThreshold) Notify(kEventBusyStart, count);
+    const auto reachesBox = [=](const TInkelDataWT& e) { return e.Intersects(rl, rt, rr, rb); };
+    TDrawingProgress report(HostEvents(),
+                            CountUpTo(document_->firstElement, targetElement, reachesBox));
     renderer_->SetClipRect(ex0, ey0, ex1, ey1);
     // Stamps keep to the box as strokes do: written whole they would cover
     // later ink outside the box that is not drawn again.
     const TRect stampClip = renderer_->ClipRect();
-    int counter = 0;
-    for (TInkelDataWT* e = document_->FirstElement(); e && e != targetElement;
-         e = document_->NextElement()) {
-        if (!e->culled) continue;
-        CountProgress(counter, false);
-        DrawElement(e, &stampClip);
-    }
+    document_->FirstElement();
+    DrawUpTo(targetElement, reachesBox, report, false, &stampClip);
     renderer_->ClearClipRect();
-    if (count > kProgressThreshold) Notify(kEventBusyEnd, 0);
+    report.Finish();
     renderer_->SetPenMarker(true);
     renderer_->PresentAll();
 }
@@ -234,13 +233,11 @@ int TQuil3Reader::GoToNow(int target, bool progress) {
         FinishStrokeNow();
         TInkelDataWT* targetElement =
             target < elementCount_ ? document_->ElementAt(target, false) : nullptr;
-        document_->ResetCulled();
         if (target > position_) {
             if (!GoForward(targetElement, progress)) return 1;
         } else {
             GoBackward(targetElement);
         }
-        currentElement_ = document_->CurrentElement();
     }
     position_ = target;
     NotifyPosition();
@@ -296,7 +293,7 @@ void TQuil3Reader::EndStrokeInProgress() {
     // page for good.
     RemovePenMarker();
     strokeInProgress_ = false;
-    currentElement_ = document_->NextElement();
+    document_->NextElement();  // the cursor moves past the stroke
 }
 
 int TQuil3Reader::FinishStroke() {
@@ -322,8 +319,8 @@ int TQuil3Reader::FinishStrokeNow() {
         renderer_->SetPenMarker(true);
     }
     strokeInProgress_ = false;
-    currentElement_ = document_->NextElement();
-    position_ = currentElement_ ? currentElement_->index : elementCount_;
+    const TInkelDataWT* next = document_->NextElement();  // the cursor moves past the stroke
+    position_ = next ? next->index : elementCount_;
     repaintPending_ = 1;
     return 1;
 }
@@ -350,7 +347,6 @@ void TQuil3Reader::ReplayTick() {
         return;
     }
     TInkelDataWT* e = position_ < 1 ? document_->FirstElement() : document_->CurrentElement();
-    currentElement_ = e;
     if (!e) {
         StopNow();
         return;
@@ -367,7 +363,7 @@ void TQuil3Reader::StartElement(TInkelDataWT* e) {
         strokeElement_ = static_cast<TStrokeDataWT*>(e);
         TPenReplayPointWT* p = strokeElement_->FirstPoint();
         if (!p) {  // a stroke without points has nothing to replay
-            currentElement_ = document_->NextElement();
+            document_->NextElement();
             return;
         }
         strokeInProgress_ = true;
@@ -379,7 +375,7 @@ void TQuil3Reader::StartElement(TInkelDataWT* e) {
     }
     DrawElement(e, nullptr);
     repaintPending_ = 1;
-    currentElement_ = document_->NextElement();
+    document_->NextElement();
 }
 
 // ---- Transport and navigation ---------------------------------------------------

@@ -2,13 +2,9 @@
 
 #include <optional>
 
-namespace quil {
+#include "platform/geometry.h"
 
-struct TSize {
-    int width = 0;
-    int height = 0;
-    bool operator==(const TSize&) const = default;
-};
+namespace quil {
 
 // Where the display panel goes inside the base panel, and the zoom that maps
 // page units onto it.

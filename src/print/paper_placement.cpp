@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/canvas.h"
-#include "player/truncate.h"
+#include "platform/truncate.h"
 #include "render/fuzzy_line.h"
 
 namespace quil {

@@ -16,7 +16,7 @@
 #include <QStackedWidget>
 #include <algorithm>
 
-#include "player/truncate.h"
+#include "platform/truncate.h"
 #include "print/area_panel.h"
 #include "print/copies_rule.h"
 #include "print/position_panel.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "player/offscreen_scale.h"
-#include "player/truncate.h"
+#include "platform/truncate.h"
+#include "player/page_geometry.h"
 
 namespace quil {
 
@@ -26,12 +26,12 @@ void TPrinterDlgModel::Next() {
 
 TRect TPrinterDlgModel::AreaResult() const {
     if (pageWidth_ <= 0 || pageHeight_ <= 0) return {};
-    const TOffScreenScale m =
-        OffScreenScale(kAreaPreviewWidth, kAreaPreviewHeight, pageWidth_, pageHeight_, false);
+    const TPageMapping m =
+        OffScreenMapping({kAreaPreviewWidth, kAreaPreviewHeight}, {pageWidth_, pageHeight_}, false);
     // Preview pixel edges back to page units, to the nearest unit: the
     // float scale can put the page's last edge a hair short of it.
     const auto unit = [&](int pixel, float offset, int limit) {
-        const double v = (double(pixel) - double(offset)) / double(m.s);
+        const double v = (double(pixel) - double(offset)) / double(m.widthScale);
         return int(std::lround(std::clamp(v, 0.0, double(limit))));
     };
     const TAreaRect& a = placement_.Area();

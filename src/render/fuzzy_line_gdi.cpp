@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "render/truncate_sample.h"
+#include "platform/truncate.h"
 
 namespace quil {
 
@@ -166,98 +166,111 @@ inline bool EightClear(const uint8_t* m) {
     return word == 0;
 }
 
-// Calls ink(sample, i) for every work sample of the box whose mask byte is
-// set (i counts columns from x0), and clears that mask byte behind it when
-// Clearing. Instantiated once per compositing rule, so the opaque case is a
-// loop of its own that copies without multiplying.
-template <bool Clearing, class Ink>
-void ForMaskedSamples(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, Ink ink) {
+// The three compositing loops. Each walks the box (work samples, bounds
+// inclusive, inside both surfaces) row by row and writes the samples whose
+// mask byte is set, skipping clear mask bytes eight at a time.
+
+// One colour, opaque: the bytes are copied. With `clearing` the mask byte
+// is cleared behind the sample, so a later shape of a batch cannot ink it
+// again.
+void FillMasked(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, uint8_t blue,
+                uint8_t green, uint8_t red, bool clearing) {
     const int n = x1 - x0 + 1;
     for (int y = y0; y <= y1; ++y) {
         uint8_t* m = mask.ScanLine(y) + x0;
-        uint8_t* row = work.ScanLine(y) + 3 * x0;
-        int i = 0;
-        while (i < n) {
+        uint8_t* p = work.ScanLine(y) + 3 * x0;
+        for (int i = 0; i < n; ++i) {
             if (i + 8 <= n && EightClear(m + i)) {
-                i += 8;
+                i += 7;
                 continue;
             }
-            if (m[i]) {
-                ink(row + 3 * i, i);
-                if (Clearing) m[i] = 0;
+            if (!m[i]) continue;
+            uint8_t* q = p + 3 * i;
+            q[0] = blue;
+            q[1] = green;
+            q[2] = red;
+            if (clearing) m[i] = 0;
+        }
+    }
+}
+
+// One colour blended with opacity a (1 .. 255): each byte c becomes
+// (c (256 - a) + k a) >> 8, without rounding.
+void BlendMasked(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, uint8_t blue,
+                 uint8_t green, uint8_t red, unsigned a, bool clearing) {
+    const unsigned ca = 256 - a, kb = blue * a, kg = green * a, kr = red * a;
+    const int n = x1 - x0 + 1;
+    for (int y = y0; y <= y1; ++y) {
+        uint8_t* m = mask.ScanLine(y) + x0;
+        uint8_t* p = work.ScanLine(y) + 3 * x0;
+        for (int i = 0; i < n; ++i) {
+            if (i + 8 <= n && EightClear(m + i)) {
+                i += 7;
+                continue;
             }
-            ++i;
+            if (!m[i]) continue;
+            uint8_t* q = p + 3 * i;
+            q[0] = uint8_t((q[0] * ca + kb) >> 8);
+            q[1] = uint8_t((q[1] * ca + kg) >> 8);
+            q[2] = uint8_t((q[2] * ca + kr) >> 8);
+            if (clearing) m[i] = 0;
+        }
+    }
+}
+
+// The layer's sample at the same place blended with opacity a (1 .. 256);
+// at 256 the formula copies it: (c 0 + s 256) >> 8 = s. The layer has the
+// work surface's layout.
+void RestoreMasked(TBitmap& mask, TBitmap& work, const TBitmap& layer, int x0, int y0, int x1,
+                   int y1, unsigned a) {
+    const unsigned ca = 256 - a;
+    const int n = x1 - x0 + 1;
+    for (int y = y0; y <= y1; ++y) {
+        const uint8_t* m = mask.ScanLine(y) + x0;
+        uint8_t* p = work.ScanLine(y) + 3 * x0;
+        const uint8_t* s = layer.ScanLine(y) + 3 * x0;
+        for (int i = 0; i < n; ++i) {
+            if (i + 8 <= n && EightClear(m + i)) {
+                i += 7;
+                continue;
+            }
+            if (!m[i]) continue;
+            uint8_t* q = p + 3 * i;
+            const uint8_t* r = s + 3 * i;
+            q[0] = uint8_t((q[0] * ca + r[0] * a) >> 8);
+            q[1] = uint8_t((q[1] * ca + r[1] * a) >> 8);
+            q[2] = uint8_t((q[2] * ca + r[2] * a) >> 8);
         }
     }
 }
 
 }  // namespace
 
-template <bool Clearing>
-void TFuzzyLineGDI::CompositeInkRows(int x0, int y0, int x1, int y1) {
+void TFuzzyLineGDI::CompositeColor(int x0, int y0, int x1, int y1, uint8_t blue, uint8_t green,
+                                   uint8_t red, bool clearing) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    const uint8_t blue = inkBlue_, green = inkGreen_, red = inkRed_;
-    if (alpha_ >= 256) {
-        ForMaskedSamples<Clearing>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-            p[0] = blue;
-            p[1] = green;
-            p[2] = red;
-        });
-        return;
-    }
-    const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
-    const unsigned kb = blue * a, kg = green * a, kr = red * a;
-    ForMaskedSamples<Clearing>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-        p[0] = uint8_t((p[0] * ca + kb) >> 8);
-        p[1] = uint8_t((p[1] * ca + kg) >> 8);
-        p[2] = uint8_t((p[2] * ca + kr) >> 8);
-    });
+    if (alpha_ >= 256)
+        FillMasked(mask_, work_, x0, y0, x1, y1, blue, green, red, clearing);
+    else
+        BlendMasked(mask_, work_, x0, y0, x1, y1, blue, green, red, unsigned(alpha_), clearing);
 }
 
 void TFuzzyLineGDI::CompositeInk(int x0, int y0, int x1, int y1) {
-    CompositeInkRows<false>(x0, y0, x1, y1);
+    CompositeColor(x0, y0, x1, y1, inkBlue_, inkGreen_, inkRed_, false);
 }
 
 void TFuzzyLineGDI::CompositeInkClearing(int x0, int y0, int x1, int y1) {
-    CompositeInkRows<true>(x0, y0, x1, y1);
+    CompositeColor(x0, y0, x1, y1, inkBlue_, inkGreen_, inkRed_, true);
 }
 
 // The eraser restores the background layer where one exists, else paper.
 void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
-    if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    const unsigned a = unsigned(alpha_), ca = unsigned(alphaComplement_);
     if (background_.Empty()) {
-        const unsigned paper = kPaperByte;
-        if (alpha_ >= 256) {
-            ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1,
-                                    [=](uint8_t* p, int) { p[0] = p[1] = p[2] = uint8_t(paper); });
-        } else {
-            const unsigned k = paper * a;
-            ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-                for (int c = 0; c < 3; ++c)
-                    p[c] = uint8_t((p[c] * ca + k) >> 8);
-            });
-        }
+        CompositeColor(x0, y0, x1, y1, kPaperByte, kPaperByte, kPaperByte, false);
         return;
     }
-    // The layer has the work surface's layout: one offset addresses the same
-    // sample in both.
-    const uint8_t* workBits = work_.Bits();
-    const uint8_t* layerBits = background_.Bits();
-    if (alpha_ >= 256) {
-        ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-            const uint8_t* s = layerBits + (p - workBits);
-            p[0] = s[0];
-            p[1] = s[1];
-            p[2] = s[2];
-        });
-    } else {
-        ForMaskedSamples<false>(mask_, work_, x0, y0, x1, y1, [=](uint8_t* p, int) {
-            const uint8_t* s = layerBits + (p - workBits);
-            for (int c = 0; c < 3; ++c)
-                p[c] = uint8_t((p[c] * ca + s[c] * a) >> 8);
-        });
-    }
+    if (!ClipToClipRect(x0, y0, x1, y1)) return;
+    RestoreMasked(mask_, work_, background_, x0, y0, x1, y1, unsigned(alpha_));
 }
 
 }  // namespace quil

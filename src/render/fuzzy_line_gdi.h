@@ -157,8 +157,10 @@ protected:
     TCanvas workCanvas_;
 
 private:
-    template <bool Clearing>
-    void CompositeInkRows(int x0, int y0, int x1, int y1);
+    // The box clipped, then one colour (ink or paper) copied or blended
+    // into the masked samples.
+    void CompositeColor(int x0, int y0, int x1, int y1, uint8_t blue, uint8_t green, uint8_t red,
+                        bool clearing);
     bool ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const;
 };
 

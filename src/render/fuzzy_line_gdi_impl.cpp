@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
+#include "platform/truncate.h"
 #include "render/resolve_rows.h"
-#include "render/truncate_sample.h"
 
 namespace quil {
 
@@ -182,19 +182,6 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict, TMa
                   [this, op](int y, int a, int b) { MaskSpan(y, a, b, op); });
 }
 
-// An inverted ring of pen width F on the work surface; drawing it again at
-// the same place restores every sample.
-template <int F>
-void TFuzzyLineGDIImpl<F>::Composite(TComposite how, const TBox& box) {
-    switch (how) {
-    case TComposite::Ink: CompositeInk(box.left, box.top, box.right, box.bottom); break;
-    case TComposite::Erase: CompositeErase(box.left, box.top, box.right, box.bottom); break;
-    case TComposite::InkClearing:
-        CompositeInkClearing(box.left, box.top, box.right, box.bottom);
-        break;
-    }
-}
-
 // Every display pixel the box touches, plus one on each side.
 template <int F>
 void TFuzzyLineGDIImpl<F>::ResolveAfterDrawing(const TBox& box) {
@@ -204,18 +191,18 @@ void TFuzzyLineGDIImpl<F>::ResolveAfterDrawing(const TBox& box) {
 }
 
 template <int F>
-void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TComposite how, bool marker) {
+void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TCompositor composite, bool marker) {
     TBox box = DiscBox(p.x, p.y, p.radius);
     if (!ClipBox(box)) return;
     ClearMask(box);
     MaskDisc(p.x, p.y, p.radius, TMaskOp::Add);
-    Composite(how, box);
+    (this->*composite)(box.left, box.top, box.right, box.bottom);
     if (marker && penMarker_ && p.radius > 0) InvertPenMarker(&p);
     ResolveAfterDrawing(box);
 }
 
 template <int F>
-void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool marker,
+void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TCompositor composite, bool marker,
                                        bool strict) {
     // Inverts back the ring the previous call left at the start point.
     if (marker && penMarker_ && s.r0 > 0) {
@@ -229,7 +216,7 @@ void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TComposite how, bool
     MaskTangentQuad(s, strict, TMaskOp::Add);
     // The start disc was inked by the step before: only new area is inked.
     MaskDisc(s.x0, s.y0, s.r0, TMaskOp::Remove);
-    Composite(how, box);
+    (this->*composite)(box.left, box.top, box.right, box.bottom);
     if (marker && penMarker_ && s.r1 > 0) {
         const PenPoint end{s.x1, s.y1, s.r1};
         InvertPenMarker(&end);
@@ -265,25 +252,25 @@ void TFuzzyLineGDIImpl<F>::FillPolygon(const float* xs, const float* ys, int cou
 template <int F>
 void TFuzzyLineGDIImpl<F>::DrawDot(const PenPoint* point) {
     if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    DotWith(*point, TComposite::Ink, true);
+    DotWith(*point, &TFuzzyLineGDIImpl::CompositeInk, true);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::DrawSegment(const PenSegment* segment) {
     if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    SegmentWith(*segment, TComposite::Ink, true, false);
+    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeInk, true, false);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::EraseDot(const PenPoint* point) {
     if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    DotWith(*point, TComposite::Erase, false);
+    DotWith(*point, &TFuzzyLineGDIImpl::CompositeErase, false);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::EraseSegment(const PenSegment* segment) {
     if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    SegmentWith(*segment, TComposite::Erase, false, false);
+    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeErase, false, false);
 }
 
 template <int F>
@@ -302,7 +289,7 @@ void TFuzzyLineGDIImpl<F>::DrawSegmentLevels(const PenSegment* segment, int star
     }
     drawingLevel_ = endLevel;
     if (!valid_ || !segment || alpha_ == 0) return;
-    SegmentWith(*segment, TComposite::InkClearing, false, true);
+    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeInkClearing, false, true);
 }
 
 template <int F>
@@ -324,7 +311,7 @@ void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count
     // The compositor clears the mask behind it: overlaps are inked once.
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
-        Composite(TComposite::InkClearing, boxes[i]);
+        CompositeInkClearing(boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
         ResolveAfterDrawing(boxes[i]);
     }
 }
@@ -360,7 +347,7 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
     }
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
-        Composite(TComposite::InkClearing, boxes[i]);
+        CompositeInkClearing(boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
         ResolveAfterDrawing(boxes[i]);
     }
 }

@@ -39,7 +39,8 @@ private:
     struct TBox {
         int left, top, right, bottom;  // work samples, all inclusive
     };
-    enum class TComposite { Ink, Erase, InkClearing };
+    // CompositeInk, CompositeErase or CompositeInkClearing.
+    using TCompositor = void (TFuzzyLineGDI::*)(int x0, int y0, int x1, int y1);
 
     TBox DiscBox(float x, float y, float r) const;
     TBox SegmentBox(const PenSegment& s) const;
@@ -56,10 +57,9 @@ private:
     void MaskDisc(float x, float y, float r, TMaskOp op);
     void MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op);
     void KeepNewSamples(const TBox& box);
-    void Composite(TComposite how, const TBox& box);
     void ResolveAfterDrawing(const TBox& box);
-    void DotWith(const PenPoint& p, TComposite how, bool marker);
-    void SegmentWith(const PenSegment& s, TComposite how, bool marker, bool strict);
+    void DotWith(const PenPoint& p, TCompositor composite, bool marker);
+    void SegmentWith(const PenSegment& s, TCompositor composite, bool marker, bool strict);
     int MapX(float x) const;
     int MapY(float y) const;
     void ResolveRows(int x0, int y0, int x1, int y1);

@@ -1,7 +1,6 @@
 // quil dump: every element and point, floats that read back exactly.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include "info_json_reader.h"
 #include "recording_writer.h"
 #include "run_tool.h"
+#include "test_folder.h"
 
 namespace quil {
 namespace {
@@ -22,20 +22,16 @@ using fixture::Point;
 using fixture::TRecordingWriter;
 using test::JsonValue;
 
-std::string WriteTemp(const std::string& name, const Bytes& bytes) {
-    auto path = std::filesystem::temp_directory_path() /
-                ("quil-dump-" + std::to_string(getpid()) + "-" + name);
-    fixture::WriteFile(path, bytes);
-    return path.string();
-}
-
-JsonValue Dump(const std::string& file) {
+// Writes the recording into a scratch folder and dumps it.
+JsonValue Dump(const Bytes& recording) {
+    testing::TTestFolder folder;
+    const std::string file = (folder / "page.stk").string();
+    EXPECT_TRUE(fixture::WriteFile(file, recording));
     auto run = test::RunQuil({"dump", file});
     EXPECT_EQ(run.status, 0) << run.err;
     JsonValue value;
     std::string error;
     EXPECT_TRUE(test::ParseJson(run.out, value, error)) << error;
-    std::filesystem::remove(file);
     return value;
 }
 
@@ -45,7 +41,7 @@ TEST(CliDump, TheExampleRecordingDumpsAsDocumented) {
     TRecordingWriter w(h);
     w.Stroke({{1, 1, 2}, {3, 1, 2}, {5, 1, 0}}, {.color = 255, .aux = 4, .tag = 3});
     w.Stamp(10, 10, 5, 5, fixture::EncodeBmp(fixture::SolidPicture(32, 32, 0)), 255, 6);
-    JsonValue v = Dump(WriteTemp("example.stk", w.Body()));
+    JsonValue v = Dump(w.Body());
     EXPECT_EQ(v["page"]["width"].Integer(), 1022);
     EXPECT_EQ(v["page"]["height"].Integer(), 718);
     ASSERT_EQ(v["elements"].items.size(), 2u);
@@ -98,7 +94,7 @@ TEST(CliDump, FloatsReadBackAsTheSameFloat32AndNonFiniteValuesAreNull) {
     h.minor = 6;  // float points
     TRecordingWriter w(h);
     w.Stroke(points);
-    JsonValue v = Dump(WriteTemp("floats.stk", w.Body()));
+    JsonValue v = Dump(w.Body());
     const JsonValue& list = v["elements"][0]["points"];
     ASSERT_EQ(list.items.size(), points.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -120,7 +116,7 @@ TEST(CliDump, LargeRecordingDumpsEveryPoint) {
     for (int i = 0; i < 100000; ++i)
         points.push_back({i * 0.25, 7, i + 1 == 100000 ? 0.0 : 1.0});
     w.Stroke(points);
-    JsonValue v = Dump(WriteTemp("large.stk", fixture::Packed(w.Body())));
+    JsonValue v = Dump(fixture::Packed(w.Body()));
     const JsonValue& list = v["elements"][0]["points"];
     ASSERT_EQ(list.items.size(), 100000u);
     EXPECT_EQ(list[99999][0].Float(), 99999 * 0.25f);

@@ -2,11 +2,8 @@
 # own writer.
 add_executable(test_cli_export
   ${CMAKE_CURRENT_LIST_DIR}/export_test.cpp
-  ${PROJECT_SOURCE_DIR}/tests/export/svg_test_support.cpp
 )
-target_include_directories(test_cli_export PRIVATE ${PROJECT_SOURCE_DIR}/tests/export)
 target_link_libraries(test_cli_export PRIVATE quil_testkit quil_export quil_model
   PNG::PNG JPEG::JPEG ZLIB::ZLIB GTest::gtest GTest::gtest_main)
-target_compile_definitions(test_cli_export PRIVATE QUIL_TOOL="$<TARGET_FILE:quil>")
 add_dependencies(test_cli_export quil)
 gtest_discover_tests(test_cli_export)

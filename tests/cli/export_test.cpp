@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <cstdlib>
+#include <iterator>
+#include <sstream>
 
 #include <zlib.h>
 
@@ -9,6 +9,7 @@
 #include "model/load_recording.h"
 #include "picture_decoders.h"
 #include "recording_writer.h"
+#include "run_tool.h"
 #include "test_folder.h"
 
 namespace quil {
@@ -25,26 +26,14 @@ using testing::TRgbaPicture;
 using testing::TTestFolder;
 using testing::WriteText;
 
-struct TRun {
-    int status = -1;
-    std::string err;
-    std::string out;
-};
+using TRun = test::ToolRun;
 
-// Runs quil with the arguments (none may hold a quote) and collects its
-// exit status and output.
-TRun Quil(const TTestFolder& folder, const std::string& arguments) {
-    const fs::path out = folder / "stdout.txt", err = folder / "stderr.txt";
-    const std::string command = std::string("'") + QUIL_TOOL + "' " + arguments + " >'" +
-                                out.string() + "' 2>'" + err.string() + "'";
-    const int raw = std::system(command.c_str());
-    TRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.out = ReadText(out);
-    run.err = ReadText(err);
-    fs::remove(out);
-    fs::remove(err);
-    return run;
+// Runs quil with the arguments, written as one line of words (no argument
+// holds a space), and collects its exit status and output.
+TRun Quil(const std::string& arguments) {
+    std::istringstream line(arguments);
+    return test::RunQuil(
+        {std::istream_iterator<std::string>(line), std::istream_iterator<std::string>()});
 }
 
 // Two strokes in different colours and, when asked, a grid; the first
@@ -119,7 +108,7 @@ TEST_F(QuilExport, UsageErrorsExit64AndWriteNothing) {
         std::string args = std::string(c);
         const size_t at = args.find("OUT");
         if (at != std::string::npos) args.replace(at, 3, Path("out"));
-        const TRun run = Quil(folder, "export " + page + args);
+        const TRun run = Quil("export " + page + args);
         EXPECT_EQ(run.status, 64) << c;
         EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << c << ": " << run.err;
         EXPECT_EQ(run.out, "") << c;
@@ -128,19 +117,19 @@ TEST_F(QuilExport, UsageErrorsExit64AndWriteNothing) {
 }
 
 TEST_F(QuilExport, HelpGoesToStdout) {
-    const TRun run = Quil(folder, "export --help");
+    const TRun run = Quil("export --help");
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("Usage: quil export FILE -o OUT"), std::string::npos);
 }
 
 TEST_F(QuilExport, RecordingThatDoesNotLoadExitsWithItsCode) {
-    const TRun missing = Quil(folder, "export " + Path("missing.stk") + " -o " + Path("out.png"));
+    const TRun missing = Quil("export " + Path("missing.stk") + " -o " + Path("out.png"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "quil: " + Path("missing.stk") + ": cannot open the file (code 1)\n");
     WriteText(folder / "junk.stk", std::string(64, 'j'));
     for (const char* type : {"png", "svgz"}) {
         const TRun junk =
-            Quil(folder, "export " + Path("junk.stk") + " -o " + Path("out") + " --type " + type);
+            Quil("export " + Path("junk.stk") + " -o " + Path("out") + " --type " + type);
         EXPECT_GE(junk.status, 1) << type;
         EXPECT_LE(junk.status, 6) << type;
     }
@@ -149,17 +138,16 @@ TEST_F(QuilExport, RecordingThatDoesNotLoadExitsWithItsCode) {
 }
 
 TEST_F(QuilExport, TypeComesFromTheExtensionInAnyCaseOrFromTypeOption) {
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("a.PNG")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("a.PNG")).status, 0);
     EXPECT_EQ(testing::ReadPngHeader(testing::ReadWholeFile(Path("a.PNG"))).colorType, 2);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("b.Jpeg")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("b.Jpeg")).status, 0);
     const auto jpeg = testing::ReadWholeFile(Path("b.Jpeg"));
     ASSERT_GT(jpeg.size(), 4u);
     EXPECT_EQ(jpeg[0], 0xFF);
     EXPECT_EQ(jpeg[1], 0xD8);
     // The name is used as given: no extension is added or changed.
-    ASSERT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("c.data") + " --type bmp").status,
-        0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("c.data") + " --type bmp").status,
+              0);
     EXPECT_EQ(fs::file_size(folder / "c.data"), 2202878u);
     EXPECT_EQ(ReadText(folder / "c.data").substr(0, 2), "BM");
 }
@@ -167,19 +155,13 @@ TEST_F(QuilExport, TypeComesFromTheExtensionInAnyCaseOrFromTypeOption) {
 TEST_F(QuilExport, PositionShowsOnlyTheElementsStarted) {
     ASSERT_TRUE(fixture::WriteFile(folder / "first.stk", TwoStrokeBody(false, 1)));
     ASSERT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("at1.png") + " --position 1")
-            .status,
-        0);
-    ASSERT_EQ(Quil(folder, "export " + Path("first.stk") + " -o " + Path("first.png")).status, 0);
+        Quil("export " + Path("page.stk") + " -o " + Path("at1.png") + " --position 1").status, 0);
+    ASSERT_EQ(Quil("export " + Path("first.stk") + " -o " + Path("first.png")).status, 0);
     ASSERT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("at0.png") + " --position -3")
-            .status,
-        0);
+        Quil("export " + Path("page.stk") + " -o " + Path("at0.png") + " --position -3").status, 0);
     ASSERT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("all.png") + " --position 99")
-            .status,
-        0);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("default.png")).status, 0);
+        Quil("export " + Path("page.stk") + " -o " + Path("all.png") + " --position 99").status, 0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("default.png")).status, 0);
     // Position 1 is the page of a recording that holds only the first stroke.
     EXPECT_TRUE(SamePixels(ReadPng(folder / "at1.png"), ReadPng(folder / "first.png")));
     const TRgbaPicture empty = ReadPng(folder / "at0.png");
@@ -189,40 +171,37 @@ TEST_F(QuilExport, PositionShowsOnlyTheElementsStarted) {
 }
 
 TEST_F(QuilExport, GridOptionDecidesWhetherTheGridIsDrawn) {
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("on.png")).status, 0);
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("off.png") + " --grid off")
-                  .status,
+    ASSERT_EQ(Quil("export " + Path("grid.stk") + " -o " + Path("on.png")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("grid.stk") + " -o " + Path("off.png") + " --grid off").status,
               0);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
     EXPECT_GT(CountPixels(ReadPng(folder / "on.png"), IsGridPink), 1000);
     EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
 }
 
 TEST_F(QuilExport, BackgroundOptionDecidesWhetherTheBackgroundIsDrawn) {
     ASSERT_TRUE(fixture::WriteFile(folder / "back.stk", TwoStrokeBody(false, 2, true)));
-    ASSERT_EQ(Quil(folder, "export " + Path("back.stk") + " -o " + Path("on.png")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("back.stk") + " -o " + Path("on.png")).status, 0);
     ASSERT_EQ(
-        Quil(folder, "export " + Path("back.stk") + " -o " + Path("off.png") + " --background off")
-            .status,
+        Quil("export " + Path("back.stk") + " -o " + Path("off.png") + " --background off").status,
         0);
-    ASSERT_EQ(Quil(folder, "export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
+    ASSERT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("plain.png")).status, 0);
     EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
     EXPECT_LT(CountPixels(ReadPng(folder / "on.png"), IsWhite), 1022 * 718 / 2);
 }
 
 TEST_F(QuilExport, SizeAndFit) {
     ASSERT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("half.png") + " --size 511x359")
-            .status,
+        Quil("export " + Path("page.stk") + " -o " + Path("half.png") + " --size 511x359").status,
         0);
     const TRgbaPicture half = ReadPng(folder / "half.png");
     EXPECT_EQ(half.width, 511);
     EXPECT_EQ(half.height, 359);
     // A wide target keeps the page's aspect: white margins left and right.
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("wide.png") +
-                               " --size 2044x359 --fit")
-                  .status,
-              0);
+    ASSERT_EQ(
+        Quil("export " + Path("grid.stk") + " -o " + Path("wide.png") + " --size 2044x359 --fit")
+            .status,
+        0);
     const TRgbaPicture wide = ReadPng(folder / "wide.png");
     ASSERT_EQ(wide.width, 2044);
     for (int y = 0; y < wide.height; y += 7)
@@ -232,10 +211,10 @@ TEST_F(QuilExport, SizeAndFit) {
 }
 
 TEST_F(QuilExport, SvgzHoldsTheWholeRecordingWhateverThePosition) {
-    ASSERT_EQ(Quil(folder, "export " + Path("grid.stk") + " -o " + Path("page.svgz") +
-                               " --position 0 --grid off")
-                  .status,
-              0);
+    ASSERT_EQ(
+        Quil("export " + Path("grid.stk") + " -o " + Path("page.svgz") + " --position 0 --grid off")
+            .status,
+        0);
     TPenReplayWT document(1022, 718);
     ASSERT_EQ(LoadRecording(document, folder / "grid.stk"), 0);
     TSvgStream expected;
@@ -255,15 +234,13 @@ TEST_F(QuilExport, SvgzHoldsTheWholeRecordingWhateverThePosition) {
 TEST_F(QuilExport, OutputThatCannotBeWrittenExits70AndKeepsTheOldFile) {
     fs::create_directory(folder / "taken.png");
     for (const char* type : {"png", "svgz"}) {
-        const TRun run = Quil(
-            folder, "export " + Path("page.stk") + " -o " + Path("taken.png") + " --type " + type);
+        const TRun run =
+            Quil("export " + Path("page.stk") + " -o " + Path("taken.png") + " --type " + type);
         EXPECT_EQ(run.status, 70) << type;
         EXPECT_EQ(run.err.rfind("quil: " + Path("page.stk") + ": ", 0), 0u) << run.err;
         EXPECT_TRUE(fs::is_directory(folder / "taken.png"));
     }
-    EXPECT_EQ(
-        Quil(folder, "export " + Path("page.stk") + " -o " + Path("no/such/dir/out.png")).status,
-        70);
+    EXPECT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("no/such/dir/out.png")).status, 70);
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"grid.stk", "page.stk", "taken.png"}));
 }
 
@@ -275,17 +252,16 @@ TEST_F(QuilExport, PageTooLargeToRenderExits7) {
     w.Stroke({{10, 10, 2}, {20, 20, 0}});
     ASSERT_TRUE(fixture::WriteFile(folder / "huge.stk", w.Body()));
     WriteText(folder / "out.png", "old");
-    const TRun run = Quil(folder, "export " + Path("huge.stk") + " -o " + Path("out.png"));
+    const TRun run = Quil("export " + Path("huge.stk") + " -o " + Path("out.png"));
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.err, "quil: " + Path("huge.stk") + ": the page is too large to render\n");
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
-    EXPECT_EQ(Quil(folder,
-                   "export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000")
+    EXPECT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000")
                   .status,
               7);
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
     // The vector drawing of the same page needs no picture.
-    EXPECT_EQ(Quil(folder, "export " + Path("huge.stk") + " -o " + Path("huge.svgz")).status, 0);
+    EXPECT_EQ(Quil("export " + Path("huge.stk") + " -o " + Path("huge.svgz")).status, 0);
 }
 
 }  // namespace

@@ -1,14 +1,14 @@
 // quil info: the header and counts as JSON, exit statuses and messages.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
-#include <algorithm>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "info_json_reader.h"
 #include "recording_writer.h"
 #include "run_tool.h"
+#include "test_folder.h"
 
 namespace quil {
 namespace {
@@ -22,19 +22,12 @@ using test::RunQuil;
 
 class CliFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("quil-cli-test-" + std::to_string(getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
     std::string Write(const std::string& name, const Bytes& bytes) {
         auto path = folder_ / name;
         EXPECT_TRUE(fixture::WriteFile(path, bytes));
         return path.string();
     }
-    std::filesystem::path folder_;
+    testing::TTestFolder folder_;
 };
 
 JsonValue ParseOrFail(const std::string& text) {
@@ -187,11 +180,7 @@ TEST_F(CliFiles, UsageErrorsExit64AndHelpExits0) {
 TEST_F(CliFiles, OutputThatCannotBeWrittenExits70) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     std::string file = Write("ok.stk", RichBody());
-    std::string command =
-        std::string(test::QuilBinary()) + " info '" + file + "' > /dev/full 2>/dev/null";
-    int status = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 70);
+    EXPECT_EQ(RunQuil({"info", file}, {}, "/dev/full").status, 70);
 }
 
 }  // namespace

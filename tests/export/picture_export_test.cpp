@@ -204,6 +204,39 @@ TEST_F(PictureExport, SvgzHoldsTheWholeRecordingAtAnyPosition) {
     EXPECT_EQ(player->Position(), 1);
 }
 
+// The tool's road (a document, a position and the options) and the
+// window's (the player at that position with those options) give one
+// picture.
+TEST_F(PictureExport, ADocumentAtAPositionExportsWhatThePlayerThereExports) {
+    TOpenPlayer player(Recording("page.stk", 6, true));
+    ASSERT_EQ(player.openResult, 0);
+    const TPenReplayWT& document = *player->Document();
+    struct Case {
+        int position;
+        bool grid;
+    } cases[] = {{6, true}, {3, true}, {3, false}, {0, true}};
+    for (const Case& c : cases) {
+        ASSERT_EQ(player->GoTo(c.position, false), 1);
+        ASSERT_EQ(player->SetGrid(c.grid), 1);
+        ASSERT_EQ(SavePng(*player, folder / "player.png"), 1);
+        ASSERT_EQ(ExportImage(document, c.position, {true, c.grid}, TImageType::Png,
+                              folder / "document.png", 1022, 718, true),
+                  TExportStatus::Done);
+        EXPECT_TRUE(Same(ReadPng(folder / "player.png"), ReadPng(folder / "document.png")))
+            << "position " << c.position << " grid " << c.grid;
+    }
+}
+
+TEST_F(PictureExport, TheDrawingIsNoPictureType) {
+    TBitmap picture;
+    ASSERT_TRUE(picture.Create(20, 10));
+    WriteText(folder / "page.svgz", "old");
+    EXPECT_EQ(SaveGraphicToFile(picture, TImageType::Svgz, folder / "page.svgz"),
+              TExportStatus::CannotEncode);
+    EXPECT_EQ(ReadText(folder / "page.svgz"), "old");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"page.svgz"});
+}
+
 TEST_F(PictureExport, ImageFileCommandWritesTheChosenType) {
     TOpenPlayer player(Recording("page.stk", 2));
     const fs::path written = ImageFileName(folder / "scan.png", 1);

@@ -1,35 +1,20 @@
 #include "model_test_support.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cstdio>
 #include <sstream>
 
 namespace quil::test {
 
-ScratchFolder::ScratchFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("quil-model-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
-    std::filesystem::create_directories(path_);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
-
-std::filesystem::path ScratchFolder::Write(const std::string& name,
-                                           const fixture::Bytes& bytes) const {
-    std::filesystem::path file = path_ / name;
+std::filesystem::path WriteBytes(const testing::TTestFolder& folder, const std::string& name,
+                                 const fixture::Bytes& bytes) {
+    std::filesystem::path file = folder / name;
     EXPECT_TRUE(fixture::WriteFile(file, bytes));
     return file;
 }
 
 int LoadBytes(TPenReplayWT& document, const fixture::Bytes& bytes) {
-    ScratchFolder folder;
-    return document.LoadFile(folder.Write("body.stk", bytes));
+    testing::TTestFolder folder;
+    return document.LoadFile(WriteBytes(folder, "body.stk", bytes));
 }
 
 std::vector<PointValue> PointsOf(const TInkelDataWT* element) {

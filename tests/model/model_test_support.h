@@ -11,20 +11,13 @@
 
 #include "model/document.h"
 #include "recording_writer.h"
+#include "test_folder.h"
 
 namespace quil::test {
 
-// A folder of its own for each test, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path Write(const std::string& name, const fixture::Bytes& bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
+// Writes `bytes` as the file `name` in the folder; gives its path.
+std::filesystem::path WriteBytes(const testing::TTestFolder& folder, const std::string& name,
+                                 const fixture::Bytes& bytes);
 
 // Loads `bytes` through LoadFile from a scratch file.
 int LoadBytes(TPenReplayWT& document, const fixture::Bytes& bytes);

@@ -19,7 +19,8 @@ using fixture::Header;
 using fixture::TRecordingWriter;
 using test::Describe;
 using test::LoadBytes;
-using test::ScratchFolder;
+using test::WriteBytes;
+using testing::TTestFolder;
 
 Bytes SampleBody() {
     Header h;
@@ -66,9 +67,9 @@ TEST(PackedRecording, EveryStoredFormGivesTheSameDocument) {
         {"appended leading block + packed",
          fixture::Appended(program, fixture::LeadingBlock(content, fixture::Packed(body)))},
     };
-    ScratchFolder folder;
+    TTestFolder folder;
     for (const Form& form : forms) {
-        auto path = folder.Write("form.stk", form.bytes);
+        auto path = WriteBytes(folder, "form.stk", form.bytes);
         TPenReplayWT doc(1022, 718);
         EXPECT_EQ(LoadRecording(doc, path), kLoadOk) << form.name;
         EXPECT_EQ(Describe(doc), expected) << form.name;
@@ -76,7 +77,7 @@ TEST(PackedRecording, EveryStoredFormGivesTheSameDocument) {
     }
     // Nothing is left behind in the folder by unpacking.
     size_t files = 0;
-    for (auto& entry : std::filesystem::directory_iterator(folder.path()))
+    for (auto& entry : std::filesystem::directory_iterator(folder.Path()))
         (void)entry, ++files;
     EXPECT_EQ(files, 1u);
 }
@@ -188,8 +189,9 @@ TEST(UnpackBlock, StatusesOfTheBlockForms) {
 }
 
 TEST(AppendedRecording, TrailerIsFoundOnlyWhenAllTwelveBytesMatch) {
-    ScratchFolder folder;
-    auto path = folder.Write("program", fixture::Concat(Bytes(50, 0), fixture::Trailer(7, 9)));
+    TTestFolder folder;
+    auto path =
+        WriteBytes(folder, "program", fixture::Concat(Bytes(50, 0), fixture::Trailer(7, 9)));
     uint32_t offset = 1, size = 1;
     EXPECT_TRUE(TPenReplayWT::FindAppendedRecording(path, &offset, &size));
     EXPECT_EQ(offset, 7u);
@@ -199,30 +201,30 @@ TEST(AppendedRecording, TrailerIsFoundOnlyWhenAllTwelveBytesMatch) {
     for (int i = 0; i < 12; ++i) {
         Bytes trailer = fixture::Trailer(7, 9);
         trailer[size_t(i)] ^= 1;
-        auto changed = folder.Write("changed", fixture::Concat(Bytes(50, 0), trailer));
+        auto changed = WriteBytes(folder, "changed", fixture::Concat(Bytes(50, 0), trailer));
         EXPECT_FALSE(TPenReplayWT::FindAppendedRecording(changed, &offset, &size)) << i;
         EXPECT_EQ(offset, 0u);
         EXPECT_EQ(size, 0u);
     }
     Bytes nineteen = fixture::Trailer(7, 9);
     nineteen.erase(nineteen.begin());
-    EXPECT_FALSE(TPenReplayWT::FindAppendedRecording(folder.Write("short", nineteen)));
-    EXPECT_FALSE(TPenReplayWT::FindAppendedRecording(folder.path() / "missing"));
+    EXPECT_FALSE(TPenReplayWT::FindAppendedRecording(WriteBytes(folder, "short", nineteen)));
+    EXPECT_FALSE(TPenReplayWT::FindAppendedRecording(folder.Path() / "missing"));
 }
 
 TEST(AppendedRecording, LoadAppendedResults) {
-    ScratchFolder folder;
+    TTestFolder folder;
     TPenReplayWT doc(1022, 718);
-    EXPECT_EQ(doc.LoadAppended(folder.Write("plain.stk", QuilBody20())), kLoadCannotOpen);
-    EXPECT_EQ(doc.LoadAppended(folder.path() / "missing"), kLoadCannotOpen);
+    EXPECT_EQ(doc.LoadAppended(WriteBytes(folder, "plain.stk", QuilBody20())), kLoadCannotOpen);
+    EXPECT_EQ(doc.LoadAppended(folder.Path() / "missing"), kLoadCannotOpen);
     // A trailer naming a region beyond the file.
     Bytes beyond = fixture::Concat(QuilBody20(), fixture::Trailer(10, 1000));
-    EXPECT_EQ(doc.LoadAppended(folder.Write("beyond", beyond)), kLoadBadRegion);
+    EXPECT_EQ(doc.LoadAppended(WriteBytes(folder, "beyond", beyond)), kLoadBadRegion);
     Bytes good = fixture::Appended(Bytes(100, 0xCC), QuilBody20());
-    EXPECT_EQ(doc.LoadAppended(folder.Write("good", good)), kLoadOk);
+    EXPECT_EQ(doc.LoadAppended(WriteBytes(folder, "good", good)), kLoadOk);
     // Through the viewer's road: any file that ends with the trailer.
-    EXPECT_EQ(LoadRecording(doc, folder.path() / "good"), kLoadOk);
-    EXPECT_EQ(LoadRecording(doc, folder.path() / "beyond"), kLoadBadRegion);
+    EXPECT_EQ(LoadRecording(doc, folder.Path() / "good"), kLoadOk);
+    EXPECT_EQ(LoadRecording(doc, folder.Path() / "beyond"), kLoadBadRegion);
 }
 
 }  // namespace

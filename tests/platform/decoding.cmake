@@ -4,5 +4,5 @@ add_executable(test_platform_decoding
   ${CMAKE_CURRENT_LIST_DIR}/bmp_decoder_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/decoding_platform_test.cpp
 )
-target_link_libraries(test_platform_decoding PRIVATE quil_platform quil_testsupport GTest::gtest_main)
+target_link_libraries(test_platform_decoding PRIVATE quil_platform quil_testkit GTest::gtest_main)
 gtest_discover_tests(test_platform_decoding)

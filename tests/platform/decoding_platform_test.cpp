@@ -11,6 +11,7 @@
 #include "platform/special_folders.h"
 #include "platform/temp_name.h"
 #include "platform/text_codec.h"
+#include "test_folder.h"
 
 namespace quil {
 namespace {
@@ -43,44 +44,27 @@ private:
     std::map<std::string, std::pair<std::string, bool>> saved_;
 };
 
-class Scratch {
-public:
-    Scratch() {
-        path_ = fs::temp_directory_path() /
-                ("quil-platform-" + std::to_string(getpid()) + "-" + std::to_string(counter_++));
-        fs::create_directories(path_);
-    }
-    ~Scratch() {
-        std::error_code e;
-        fs::remove_all(path_, e);
-    }
-    const fs::path& path() const { return path_; }
-    void Touch(const fs::path& name) const { std::ofstream(path_ / name) << "x"; }
-
-private:
-    static inline int counter_ = 0;
-    fs::path path_;
-};
+using testing::TTestFolder;
 
 TEST(SpecialFolders, EnvironmentThenUserDirsThenTheUsualFolders) {
-    Scratch home;
+    TTestFolder home;
     Environment env;
-    env.Set("HOME", home.path().c_str());
+    env.Set("HOME", home.Path().c_str());
     env.Set("XDG_CONFIG_HOME", nullptr);
     env.Set("XDG_DOCUMENTS_DIR", nullptr);
     env.Set("XDG_TEMPLATES_DIR", nullptr);
 
     // Nothing configured and no Documents folder: the home folder.
-    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path());
-    fs::create_directories(home.path() / "Documents");
-    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path() / "Documents");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.Path());
+    fs::create_directories(home.Path() / "Documents");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.Path() / "Documents");
 
-    fs::create_directories(home.path() / ".config");
-    std::ofstream(home.path() / ".config" / "user-dirs.dirs")
+    fs::create_directories(home.Path() / ".config");
+    std::ofstream(home.Path() / ".config" / "user-dirs.dirs")
         << "# written by xdg-user-dirs-update\n"
         << "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"
         << "XDG_TEMPLATES_DIR=\"/srv/vorlagen\"\n";
-    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.path() / "Dokumente");
+    EXPECT_EQ(GetSpecialFolder(SpecialFolder::Documents), home.Path() / "Dokumente");
     EXPECT_EQ(GetSpecialFolder(SpecialFolder::Templates), fs::path("/srv/vorlagen"));
 
     env.Set("XDG_TEMPLATES_DIR", "/tmp/from-env");
@@ -92,18 +76,18 @@ TEST(SpecialFolders, EnvironmentThenUserDirsThenTheUsualFolders) {
 }
 
 TEST(TempName, SkipsNamesTakenDirectlyOrWithTheSoundSuffix) {
-    Scratch folder;
-    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.path()), folder.path() / "Tmp00000.tmp");
-    folder.Touch("Tmp00000.tmp");
-    folder.Touch("Tmp00001.tmp.aud");
-    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.path()), folder.path() / "Tmp00002.tmp");
-    EXPECT_EQ(MakeTempName("Quil%%%05d", folder.path()), folder.path() / "Quil%00000");
+    TTestFolder folder;
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.Path()), folder.Path() / "Tmp00000.tmp");
+    testing::WriteText(folder / "Tmp00000.tmp", "x");
+    testing::WriteText(folder / "Tmp00001.tmp.aud", "x");
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp", folder.Path()), folder.Path() / "Tmp00002.tmp");
+    EXPECT_EQ(MakeTempName("Quil%%%05d", folder.Path()), folder.Path() / "Quil%00000");
     // Nothing was created.
-    EXPECT_FALSE(fs::exists(folder.path() / "Tmp00002.tmp"));
+    EXPECT_FALSE(fs::exists(folder.Path() / "Tmp00002.tmp"));
 
     Environment env;
-    env.Set("XDG_TEMPLATES_DIR", folder.path().c_str());
-    EXPECT_EQ(MakeTempName("Tmp%05d.tmp"), folder.path() / "Tmp00002.tmp");
+    env.Set("XDG_TEMPLATES_DIR", folder.Path().c_str());
+    EXPECT_EQ(MakeTempName("Tmp%05d.tmp"), folder.Path() / "Tmp00002.tmp");
 }
 
 TEST(TextCodec, AnsiTextsDecodeByTheCodePageAndReplaceWhatCannotBeDecoded) {
@@ -129,13 +113,13 @@ TEST(TextCodec, Utf16ToUtf8WithSurrogates) {
 }
 
 TEST(FileReader, ReadsAcrossItsBufferAndStopsAtTheEnd) {
-    Scratch folder;
+    TTestFolder folder;
     std::string content;
     for (int i = 0; i < 200000; ++i)
         content += char('a' + i % 26);
-    std::ofstream(folder.path() / "f") << content;
+    std::ofstream(folder.Path() / "f") << content;
     TFileReader reader;
-    ASSERT_TRUE(reader.Open(folder.path() / "f"));
+    ASSERT_TRUE(reader.Open(folder.Path() / "f"));
     EXPECT_EQ(reader.Length(), content.size());
     std::string got(100000, '\0');
     ASSERT_TRUE(reader.Seek(65530));
@@ -150,11 +134,11 @@ TEST(FileReader, ReadsAcrossItsBufferAndStopsAtTheEnd) {
     EXPECT_FALSE(reader.ReadExact(four, 1));
     EXPECT_FALSE(reader.Seek(content.size() + 1));
 
-    EXPECT_FALSE(reader.Open(folder.path() / "missing"));
-    EXPECT_FALSE(reader.Open(folder.path()));  // a folder is not a file
+    EXPECT_FALSE(reader.Open(folder.Path() / "missing"));
+    EXPECT_FALSE(reader.Open(folder.Path()));  // a folder is not a file
     // Nor is a pipe: it has no length, and reading it could wait forever.
-    ASSERT_EQ(mkfifo((folder.path() / "pipe").c_str(), 0600), 0);
-    EXPECT_FALSE(reader.Open(folder.path() / "pipe"));
+    ASSERT_EQ(mkfifo((folder.Path() / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(reader.Open(folder.Path() / "pipe"));
     EXPECT_FALSE(reader.IsOpen());
 }
 

@@ -101,7 +101,7 @@ TEST(ShrinkImage, BottomRowsCorrespondAndPartsAgreeWithTheWhole) {
 
 class Composition : public ::testing::Test {
 protected:
-    TScratchFolder folder;
+    TTestFolder folder;
 };
 
 // On screen the grid is not part of the layer the renderer restores under

@@ -1,7 +1,6 @@
 #include "player_fixture.h"
 
 #include <cstring>
-#include <random>
 
 namespace quil::test {
 
@@ -18,17 +17,6 @@ bool TRecordingHost::Has(int code, int value) const {
     return false;
 }
 
-TScratchFolder::TScratchFolder() {
-    std::random_device r;
-    path_ = std::filesystem::temp_directory_path() / ("quil-player-" + std::to_string(r()));
-    std::filesystem::create_directories(path_);
-}
-
-TScratchFolder::~TScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 fixture::Header FloatHeader() {
     fixture::Header h;
     h.generation = fixture::Generation::Qui3;
@@ -36,7 +24,7 @@ fixture::Header FloatHeader() {
     return h;
 }
 
-std::filesystem::path WriteRecording(const TScratchFolder& folder, const std::string& name,
+std::filesystem::path WriteRecording(const TTestFolder& folder, const std::string& name,
                                      const fixture::TRecordingWriter& writer) {
     const std::filesystem::path path = folder / name;
     fixture::WriteFile(path, writer.Body());

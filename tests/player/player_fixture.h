@@ -11,6 +11,7 @@
 #include "player/manual_timer.h"
 #include "player/quil3_reader_c.h"
 #include "recording_writer.h"
+#include "test_folder.h"
 
 namespace quil::test {
 
@@ -48,20 +49,11 @@ struct TRecordingWindow final : IPresentTarget {
     void Present(const TBitmap&, int, int, int, int) override { ++presents; }
 };
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TScratchFolder {
-public:
-    TScratchFolder();
-    ~TScratchFolder();
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
+using testing::TTestFolder;
 
 // Writes a recording body with float points (generation Qui3, minor 6).
 fixture::Header FloatHeader();
-std::filesystem::path WriteRecording(const TScratchFolder& folder, const std::string& name,
+std::filesystem::path WriteRecording(const TTestFolder& folder, const std::string& name,
                                      const fixture::TRecordingWriter& writer);
 
 // A straight stroke of `count` points from (x0, y) to (x1, y), radius r,

@@ -12,7 +12,7 @@ using fixture::TRecordingWriter;
 
 class PlayerState : public ::testing::Test {
 protected:
-    TScratchFolder folder;
+    TTestFolder folder;
     std::filesystem::path ThreeStrokes() {
         TRecordingWriter w(FloatHeader());
         for (int i = 0; i < 3; ++i)
@@ -203,7 +203,7 @@ namespace {
 // A host may answer the position event with any command, Close included:
 // the tick has finished its work by then.
 TEST(PlayerHost, CommandsAnsweringThePositionEventAreSafe) {
-    TScratchFolder folder;
+    TTestFolder folder;
     fixture::TRecordingWriter w(FloatHeader());
     w.Stroke(Line(10, 100, 20, 10, 2.0));
     w.Stamp(10, 40, 10, 10, fixture::EncodeBmp(fixture::SolidPicture(4, 4, 0x0000FF)));

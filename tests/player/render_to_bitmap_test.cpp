@@ -17,7 +17,7 @@ uint32_t PixelAt(const TBitmap& b, int x, int y) {
 
 class RenderToBitmap : public ::testing::Test {
 protected:
-    TScratchFolder folder;
+    TTestFolder folder;
     std::filesystem::path SmallPage(bool grid = false) {
         fixture::Header h = FloatHeader();
         h.pageWidth = 200;

@@ -31,7 +31,7 @@ void ExpectSame(const Surfaces& a, const Surfaces& b, const std::string& what) {
 
 class ReplayEquivalence : public ::testing::TestWithParam<std::tuple<int, bool>> {
 protected:
-    TScratchFolder folder;
+    TTestFolder folder;
     std::filesystem::path Mixed(bool withBackground) {
         TRecordingWriter w(FloatHeader());
         if (withBackground) w.Background(1, 0, fixture::EncodeBmp(fixture::PatternPicture(9, 7)));
@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(EveryQuality, ReplayEquivalence,
 // With Reverse on, backward moves put only uninverted samples into the work
 // surface: turning Reverse off afterwards shows the normal page.
 TEST(ReplayReverse, BackwardMovesLeaveNoInvertedSamples) {
-    TScratchFolder folder;
+    TTestFolder folder;
     TRecordingWriter w(FloatHeader());
     WriteMixedPage(w);
     const auto path = WriteRecording(folder, "mixed.stk", w);
@@ -139,7 +139,7 @@ namespace {
 // stops just short of it must be drawn again: here the stroke's edge is at
 // 21.5 and the box restores the pixels up to 21 (page units at zoom 1).
 TEST(ReplayBackward, InkSharingABoundaryPixelWithTheEraseBoxIsKept) {
-    TScratchFolder folder;
+    TTestFolder folder;
     TRecordingWriter w(FloatHeader());
     w.Stroke({{23.5, 10, 2.0}, {23.5, 60, 2.0}, {23.5, 60, 0.0}}, {.color = 0x000000});
     w.Stamp(10, 20, 10, 10, fixture::EncodeBmp(fixture::SolidPicture(4, 4, 0x0000FF)));

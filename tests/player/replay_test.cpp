@@ -11,7 +11,7 @@ using fixture::TRecordingWriter;
 
 class Replay : public ::testing::Test {
 protected:
-    TScratchFolder folder;
+    TTestFolder folder;
     TPlayerRig rig;
     TQuil3Reader& p = *rig.player;
 

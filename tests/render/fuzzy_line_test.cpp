@@ -56,6 +56,8 @@ TEST(FuzzyLine, ClearMakesBothWhiteAndAGreyTargetBecomesColour) {
     EXPECT_FALSE(none.IsValid());
     none.ResolveAll();
     none.Clear();
+    EXPECT_TRUE(empty.Empty());
+    EXPECT_TRUE(none.WorkBitmap().Empty());
 }
 
 TEST(FuzzyLine, ATargetThatChangedItsSizeIsLeftAlone) {

@@ -45,8 +45,15 @@ TEST(RendererSizes, SurfacesThatCannotBeHadLeaveAnInertRenderer) {
             r->ExpandAll();
             r->SetInverted(true);
             r->CaptureBackground(r->DisplayDC(), 4, 4);
+            // Nothing was drawn, resolved or captured.
+            EXPECT_TRUE(r->DirtyEmpty());
+            EXPECT_FALSE(r->HasBackground());
+            EXPECT_EQ(r->GetWorkWidth(), 0);
+            EXPECT_EQ(r->GetWorkHeight(), 0);
+            EXPECT_TRUE(r->ShapeMask().Empty());
             r->PresentAll();
             r->PresentDirty();
+            EXPECT_TRUE(r->DirtyEmpty());
         }
     }
 }

@@ -148,33 +148,37 @@ TEST(RendererPenMarker, OnlyTheLastPointKeepsAnInvertedRing) {
 }
 
 TEST(RendererPenMarker, ASegmentFromAnotherPointInvertsARingThere) {
-    auto marked = Blank<TFuzzyLineGDI16X>();
-    auto plain = Blank<TFuzzyLineGDI16X>();
-    marked->SetPenMarker(true);
-    const PenPoint first{8, 8, 2};
-    marked->DrawDot(&first);
-    plain->DrawDot(&first);
-    const PenSegment elsewhere{20, 15, 2, 26, 15, 2};  // does not start at (8, 8)
-    marked->DrawSegment(&elsewhere);
-    plain->DrawSegment(&elsewhere);
-    // The ring at (8, 8) stays, one is left at (26, 15), and the one
-    // inverted at (20, 15) stays too: the segment never inks its start disc.
-    auto differs = [&](int x, int y) {
-        return Sample(*marked, x, y)[0] != Sample(*plain, x, y)[0];
-    };
-    bool atFirst = false, atEnd = false, atStart = false;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 160; ++x) {
-            if (!differs(x, y)) continue;
-            if (x < 44 && y < 44)
-                atFirst = true;
-            else if (x >= 96 && x < 104 + 8 && !(x >= 72 && x < 88))
-                atEnd = true;
-            if (x >= 72 && x < 88 && y >= 52 && y < 68 && x < 96) atStart = true;
-        }
-    EXPECT_TRUE(atFirst);
-    EXPECT_TRUE(atEnd);
-    EXPECT_TRUE(atStart);
+    for (int q = 0; q < 3; ++q) {
+        auto marked = MakeRenderer(q, nullptr, 40, 30);
+        auto plain = MakeRenderer(q, nullptr, 40, 30);
+        marked->Clear();
+        plain->Clear();
+        marked->SetPenMarker(true);
+        const PenPoint first{8, 8, 2};
+        marked->DrawDot(&first);
+        plain->DrawDot(&first);
+        const PenSegment elsewhere{20, 15, 2, 26, 15, 2};  // does not start at (8, 8)
+        marked->DrawSegment(&elsewhere);
+        plain->DrawSegment(&elsewhere);
+        // The ring at (8, 8) stays, one is left at (26, 15), and the one
+        // inverted at (20, 15) stays too: the segment never inks its start
+        // disc. Each ring lies within its disc's rectangle, in samples.
+        const int f = marked->WorkFactor();
+        bool atFirst = false, atEnd = false, atStart = false;
+        for (int y = 0; y < marked->GetWorkHeight(); ++y)
+            for (int x = 0; x < marked->GetWorkWidth(); ++x) {
+                if (Sample(*marked, x, y)[0] == Sample(*plain, x, y)[0]) continue;
+                if (x < 11 * f && y < 11 * f)
+                    atFirst = true;
+                else if (x >= 24 * f && x < 28 * f)
+                    atEnd = true;
+                else if (x >= 18 * f && x < 22 * f && y >= 13 * f && y < 17 * f)
+                    atStart = true;
+            }
+        EXPECT_TRUE(atFirst) << "quality " << q;
+        EXPECT_TRUE(atEnd) << "quality " << q;
+        EXPECT_TRUE(atStart) << "quality " << q;
+    }
 }
 
 TEST(RendererPenMarker, ZeroRadiiDrawNoRing) {
@@ -269,31 +273,65 @@ TEST(RendererPolygon, FillsUpToItsLastVertex) {
     EXPECT_EQ(Sample(*r, 23, 23)[0], 0);  // trunc(5.9 * 4) = 23
     EXPECT_EQ(Sample(*r, 24, 12)[0], 255);
     EXPECT_EQ(Sample(*r, 7, 12)[0], 255);
-    r->FillPolygon(xs, ys, 0);
-    r->FillPolygon(nullptr, ys, 4);
+    // No vertices, or none given, draw nothing.
+    auto blank = Blank<TFuzzyLineGDI16X>();
+    blank->FillPolygon(xs, ys, 0);
+    blank->FillPolygon(nullptr, ys, 4);
+    EXPECT_EQ(InkedSamples(*blank), 0);
 }
 
+// Shapes wholly outside the surface add no ink; wild values (huge, infinite,
+// NaN) may ink what they cover but stay inside the surfaces, leave only
+// ink or paper, and leave the renderer drawing as a fresh one does.
 TEST(RendererStrokes, ShapesOutsideTheSurfaceAndWildValuesAreHarmless) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const PenPoint outsidePoints[] = {{-50, 5, 3}, {5, 500, 3}, {-inf, 2, 1}, {nan, 3, 2}};
+    const PenSegment outsideSegments[] = {{-50, 5, 3, -40, 5, 3}, {5, -90, 2, 30, -60, 4}};
+    const PenPoint wildPoints[] = {{1e30f, 1e30f, 1e30f}, {3, 3, inf}};
+    const PenSegment wildSegments[] = {
+        {nan, nan, nan, 3, 3, 3}, {1e20f, 0, 1, -1e20f, 10, 1}, {3, 3, 1e9f, 4, 4, 1e9f}};
+    const PenPoint probe{10, 10, 3};
     for (int q = 0; q < 3; ++q) {
         auto r = MakeRenderer(q, nullptr, 20, 20);
         r->Clear();
-        r->PresentAll();
-        const float inf = std::numeric_limits<float>::infinity();
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        const PenPoint pts[] = {{-50, 5, 3}, {5, 500, 3}, {1e30f, 1e30f, 1e30f},
-                                {nan, 3, 2}, {3, 3, inf}, {-inf, 2, 1}};
-        for (const PenPoint& p : pts)
+        for (const PenPoint& p : outsidePoints)
             r->DrawDot(&p);
-        const PenSegment segs[] = {{-50, 5, 3, -40, 5, 3},
-                                   {nan, nan, nan, 3, 3, 3},
-                                   {1e20f, 0, 1, -1e20f, 10, 1},
-                                   {3, 3, 1e9f, 4, 4, 1e9f}};
-        for (const PenSegment& s : segs)
+        for (const PenSegment& s : outsideSegments)
             r->DrawSegment(&s);
-        r->DrawDots(pts, 1, 6);
-        r->DrawSegments(segs, 0, 1, 4);
-        r->SetViewport(0, 0, 0, 0);
-        r->DrawSegment(&segs[0]);
+        r->DrawDots(outsidePoints, 1, 4);
+        r->DrawSegments(outsideSegments, 0, 1, 2);
+        EXPECT_EQ(InkedSamples(*r), 0) << "quality " << q;
+
+        r->PresentAll();
+        for (const PenPoint& p : wildPoints)
+            r->DrawDot(&p);
+        for (const PenSegment& s : wildSegments)
+            r->DrawSegment(&s);
+        r->DrawDots(wildPoints, 1, 2);
+        r->DrawSegments(wildSegments, 0, 1, 3);
+        r->SetViewport(0, 0, 0, 0);  // an infinite scale
+        r->DrawSegment(&wildSegments[1]);
+        for (int y = 0; y < r->GetWorkHeight(); ++y)
+            for (int x = 0; x < r->GetWorkWidth(); ++x)
+                for (int c = 0; c < 3; ++c) {
+                    const uint8_t v = Sample(*r, x, y)[c];
+                    ASSERT_TRUE(v == 0 || v == 255) << int(v) << " quality " << q;
+                }
+        if (!r->DirtyEmpty()) {
+            EXPECT_GE(r->DirtyRect().left, 0);
+            EXPECT_GE(r->DirtyRect().top, 0);
+            EXPECT_LE(r->DirtyRect().right, r->Width());
+            EXPECT_LE(r->DirtyRect().bottom, r->Height());
+        }
+
+        r->SetViewport(0, 0, r->Width(), r->Height());
+        r->Clear();
+        r->DrawDot(&probe);
+        auto fresh = MakeRenderer(q, nullptr, 20, 20);
+        fresh->Clear();
+        fresh->DrawDot(&probe);
+        EXPECT_TRUE(SameWork(*r, *fresh)) << "quality " << q;
     }
 }
 

@@ -43,7 +43,7 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
 }
 
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::vector<std::string>& extraEnv) {
+                   const std::vector<std::string>& extraEnv, const std::string& stdoutFile) {
     static int counter = 0;
     const std::string base =
         "/tmp/quil-cli-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
@@ -64,7 +64,8 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     // Output goes to files rather than pipes, so a large dump cannot block.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+    const std::string& stdoutPath = stdoutFile.empty() ? outPath : stdoutFile;
+    posix_spawn_file_actions_addopen(&actions, 1, stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
@@ -76,7 +77,7 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
         if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.out = ReadAll(outPath);
+    if (stdoutFile.empty()) run.out = ReadAll(outPath);
     run.err = ReadAll(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
@@ -85,8 +86,9 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
 
 const char* QuilBinary() { return QUIL_BINARY; }
 
-ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv) {
-    return RunProgram(QuilBinary(), args, extraEnv);
+ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
+                const std::string& stdoutFile) {
+    return RunProgram(QuilBinary(), args, extraEnv, stdoutFile);
 }
 
 }  // namespace quil::test

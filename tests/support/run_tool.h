@@ -17,17 +17,21 @@ struct ToolRun {
 // added, each replacing an inherited entry of the same name.
 std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv);
 
-// Runs `program` with `args` (environment as given, plus `extraEnv` entries
-// "NAME=value", which replace inherited ones), its output collected through
-// files so that a large output cannot block it.
+// Runs `program` (looked up in PATH) with `args` (environment as given, plus
+// `extraEnv` entries "NAME=value", which replace inherited ones), its output
+// collected through files so that a large output cannot block it. With
+// `stdoutFile` its standard output goes to that file instead (a device such as
+// /dev/full too) and `out` stays empty. A program that cannot be started gives
+// status -1.
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                   const std::vector<std::string>& extraEnv = {});
+                   const std::vector<std::string>& extraEnv = {},
+                   const std::string& stdoutFile = {});
 
 // The path of build/quil.
 const char* QuilBinary();
 
 // Runs build/quil with `args`.
-ToolRun RunQuil(const std::vector<std::string>& args,
-                const std::vector<std::string>& extraEnv = {});
+ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
+                const std::string& stdoutFile = {});
 
 }  // namespace quil::test

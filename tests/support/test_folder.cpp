@@ -11,7 +11,7 @@ namespace quil::testing {
 namespace fs = std::filesystem;
 
 TTestFolder::TTestFolder() {
-    std::string pattern = (fs::temp_directory_path() / "quil-export-XXXXXX").string();
+    std::string pattern = (fs::temp_directory_path() / "quil-test-XXXXXX").string();
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a test folder");
     path_ = pattern;
 }

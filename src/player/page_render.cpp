@@ -1,0 +1,122 @@
+// The page at a replay position, rendered off screen onto a picture of any
+// size with a Best renderer of its own.
+
+#include "player/page_render.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "platform/canvas.h"
+#include "platform/truncate.h"
+#include "player/element_rules.h"
+#include "player/grid_lines.h"
+#include "player/grid_params.h"
+#include "player/page_geometry.h"
+#include "render/fuzzy_line_gdi_16x.h"
+
+namespace quil {
+
+namespace {
+
+// The first tile is stretched from the picture, the others are copies of it.
+void LayTiles(TFuzzyLineGDI& renderer, const TBitmap& picture, TSize page,
+              const TPageMapping& mapping) {
+    const TTiling tiling = OffScreenTiling(picture.Size(), page, mapping);
+    const int tileWidth = tiling.tileWidth, tileHeight = tiling.tileHeight;
+    if (tileWidth <= 0 || tileHeight <= 0) return;
+    const int64_t x0 = tiling.originX, y0 = tiling.originY;
+    TCanvas& canvas = renderer.WorkCanvas();
+    canvas.CopyRect({int(x0), int(y0), ClampCoordinate(x0 + tileWidth, INT32_MIN, INT32_MAX),
+                     ClampCoordinate(y0 + tileHeight, INT32_MIN, INT32_MAX)},
+                    picture, {0, 0, picture.Width() - 1, picture.Height() - 1});
+    const TBitmap& work = renderer.WorkDC();
+    ForEachVisibleTile(tiling, work.Width(), work.Height(), [&](int64_t x, int64_t y) {
+        if (x == x0 && y == y0) return;
+        canvas.BitBlt(int(x), int(y), tileWidth, tileHeight, work, int(x0), int(y0));
+    });
+}
+
+void LayBackground(TFuzzyLineGDI& renderer, const TPenReplayWT& document, TSize page,
+                   const TPageMapping& mapping) {
+    const TBitmap& picture = *document.background;
+    if (document.backgroundMode == kTiledBackground) {
+        LayTiles(renderer, picture, page, mapping);
+    } else if (document.backgroundMode == kPlacedBackground) {
+        const TRect rect =
+            OffScreenPlacedRect(document.backgroundPlacement, page, picture.Size(), mapping);
+        renderer.WorkCanvas().CopyRect(rect, picture,
+                                       {0, 0, picture.Width() - 1, picture.Height() - 1});
+    }
+    renderer.ResolveAll();
+}
+
+void DrawGrid(TFuzzyLineGDI& renderer, const TGridParams& grid, const TPageMapping& mapping) {
+    TGridLines lines;
+    lines.canvas.Attach(&renderer.WorkDC());
+    SetUpOffScreenGrid(lines, grid, mapping);
+    lines.Draw();
+    // The work canvas is the renderer's: leave it with its black pen of width 1.
+    renderer.WorkCanvas().SetPenColor(kBlack);
+    renderer.WorkCanvas().SetPenWidth(1);
+}
+
+void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int position,
+                  const TPageMapping& mapping, TDrawingProgress& progress) {
+    for (const TInkelDataWT* e = document.firstElement; e && e->index < position; e = e->next) {
+        if (progress.Step()) progress.Report();
+        if (e->kind == kStrokeKind) {
+            DrawStrokeRule(renderer, static_cast<const TStrokeDataWT&>(*e), mapping);
+        } else if (e->kind == kStampKind) {
+            const auto& stamp = static_cast<const TStampDataWT&>(*e);
+            // Straight into the work surface, four samples a pixel; resolved
+            // with the rest at the end.
+            DrawStampRule(renderer, stamp, MapStamp(stamp, mapping), 4.0f, 4.0f);
+        }
+    }
+}
+
+}  // namespace
+
+bool HasBackgroundPicture(const TPenReplayWT& document) {
+    return document.backgroundMode != kNoBackground && document.background &&
+           !document.background->Empty();
+}
+
+int RenderPage(const TPenReplayWT& document, int position, const TPageOptions& options,
+               TBitmap& target, bool stretch, const THostEvents& events) {
+    const TSize page{document.GetPageWidth(), document.GetPageHeight()};
+    if (target.Empty() || target.BitsPerPixel() != 24 || page.width <= 0 || page.height <= 0)
+        return 0;
+    TFuzzyLineGDI16X renderer(nullptr, target.Width(), target.Height());
+    if (!renderer.IsValid()) return 0;  // the surfaces do not fit in memory
+    renderer.Clear();
+    const TPageMapping mapping = OffScreenMapping(target.Size(), page, stretch);
+
+    bool layer = false;
+    if (options.background && HasBackgroundPicture(document)) {
+        LayBackground(renderer, document, page, mapping);
+        layer = true;
+    }
+    TGridParams grid;
+    if (options.grid && UnpackGrid(document.gridCellSize, document.gridOrigin, document.gridCells,
+                                   document.gridSubdivisions, grid)) {
+        DrawGrid(renderer, grid, mapping);
+        layer = true;
+    }
+    // Off screen the layer under eraser strokes holds background and grid.
+    if (layer)
+        renderer.CaptureBackground(renderer.WorkDC(), renderer.GetWorkWidth(),
+                                   renderer.GetWorkHeight());
+
+    const int count = document.ElementCount();
+    position = std::clamp(position, 0, count);
+    // The total counts one element more than are drawn short of the end.
+    TDrawingProgress progress(events, position < count ? position + 1 : count);
+    DrawElements(renderer, document, position, mapping, progress);
+    renderer.ResolveAll();
+    TCanvas(&target).Draw(0, 0, renderer.DisplayDC());
+    progress.Finish();
+    return 1;
+}
+
+}  // namespace quil
