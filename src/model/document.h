@@ -51,9 +51,11 @@ public:
     void SetPenColor(uint32_t color) { penColor = color; }
     void SetStampColor(uint32_t color) { stampColor = color; }
     // Adds a point to the open stroke, or opens a new stroke with it. A
-    // point of radius 0 closes the open stroke (and belongs to it).
+    // point of radius 0 closes the open stroke (and belongs to it). Returns
+    // the stroke that took the point, or none when memory ran out (the
+    // document is then as before the call).
     TStrokeDataWT* AddPoint(float x, float y, float radius);
-    // Appends a stamp and closes the open stroke.
+    // Appends a stamp and closes the open stroke; none when memory ran out.
     TStampDataWT* AddStamp(uint32_t recordTag, TBitmap picture, float x, float y, float width,
                            float height);
 
