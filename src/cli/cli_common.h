@@ -15,6 +15,10 @@ constexpr int kExitRefused = 7;
 constexpr int kExitUsage = 64;
 constexpr int kExitOutput = 70;
 
+// The message of exit status 7 for a picture whose surfaces would not fit
+// in the memory the process may take.
+constexpr char kPageTooLarge[] = "the page is too large at this zoom or size";
+
 // Opens FILE exactly as the viewer's Open does: a file that ends with the
 // appended-recording trailer loads its appended body, any other file loads
 // as a plain or packed recording. Returns the load result code; tells

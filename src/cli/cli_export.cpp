@@ -127,7 +127,7 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
         PrintFileError(request.file, "the recording cannot be exported");
         return kExitRefused;
     case TExportStatus::CannotRender:
-        PrintFileError(request.file, "the page is too large to render");
+        PrintFileError(request.file, kPageTooLarge);
         return kExitRefused;
     case TExportStatus::CannotEncode:
         PrintFileError(request.file, "the picture cannot be encoded for " + request.out);

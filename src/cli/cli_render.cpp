@@ -161,12 +161,13 @@ struct TLayout {
     float zoom = 1.0f;
 };
 
-// The display for a zoom: the page scaled, truncated.
+// The display for a zoom: the page scaled, truncated. A side beyond what an
+// int holds is held there; the player then finds it too large to draw.
 std::optional<TLayout> ZoomLayout(int pageWidth, int pageHeight, float zoom) {
     const double w = std::trunc(double(float(pageWidth * zoom)));
     const double h = std::trunc(double(float(pageHeight * zoom)));
-    if (w < 1 || h < 1 || w > INT_MAX || h > INT_MAX) return std::nullopt;
-    return TLayout{int(w), int(h), zoom};
+    if (w < 1 || h < 1) return std::nullopt;
+    return TLayout{int(std::min<double>(w, INT_MAX)), int(std::min<double>(h, INT_MAX)), zoom};
 }
 
 // The main window's fit rule: the smaller ratio of panel to page, the
@@ -219,7 +220,7 @@ int Render(const TRenderRequest& request) {
     }
     const TFuzzyLineGDI* renderer = player.Renderer();
     if (!renderer || !renderer->IsValid() || player.PagePicture().Empty()) {
-        PrintFileError(request.file, "the page is too large to render");
+        PrintFileError(request.file, kPageTooLarge);
         return kExitRefused;
     }
     // As the window sets them after opening, then as asked.
