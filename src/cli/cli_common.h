@@ -35,6 +35,16 @@ void PrintFileError(const std::string& file, const std::string& message, int cod
 // returns 64.
 int UsageError(const std::string& command, const std::string& message);
 
+// The usage rules of an output OUT for the recording FILE: "-" (standard
+// output) must not be a terminal, and OUT must not be FILE itself by any
+// path (the same file on the same device). Returns -1 to go on, or 64
+// after the one line.
+int CheckOutput(const std::string& command, const std::string& file, const std::string& out);
+
+// The one line of an output that could not be written, naming the reason
+// the last write of this thread failed for; returns 70.
+int OutputError(const std::string& file, const std::string& out);
+
 // Opens FILE into `document`; on failure prints the error line and returns
 // the load code, else 0.
 int OpenOrReport(TPenReplayWT& document, const std::string& file, bool* selfContained = nullptr);

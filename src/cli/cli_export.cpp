@@ -30,6 +30,7 @@ const char kExportUsage[] =
     "drawing of the whole recording.\n"
     "\n"
     "  -o OUT                    the file to write, used exactly as given\n"
+    "                            (- for standard output)\n"
     "  --type bmp|jpg|png|svgz   the file type (default: from OUT's extension)\n"
     "  --position N              replay position whose page is written\n"
     "                            (default: the complete page)\n"
@@ -117,7 +118,7 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
     }
     request.fit = parsed.Has("--fit");
     if (request.fit && !request.size) return UsageError("export", "--fit needs --size");
-    return -1;
+    return CheckOutput("export", request.file, request.out);
 }
 
 int ReportStatus(const TExportRequest& request, TExportStatus status) {
@@ -134,8 +135,7 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
         return kExitRefused;
     case TExportStatus::CannotWrite: break;
     }
-    PrintFileError(request.file, "cannot write " + request.out);
-    return kExitOutput;
+    return OutputError(request.file, request.out);
 }
 
 int ExportDrawing(const TExportRequest& request) {
@@ -150,8 +150,7 @@ int ExportDrawing(const TExportRequest& request) {
         return kExitRefused;
     case TSvgzStatus::CannotWrite: break;
     }
-    PrintFileError(request.file, "cannot write " + request.out);
-    return kExitOutput;
+    return OutputError(request.file, request.out);
 }
 
 // The player behind a raster export. Its own display is one pixel: the

@@ -33,7 +33,7 @@ const char kRenderUsage[] =
     "open with the display options, show the complete page, --position,\n"
     "--play, --reverse.\n"
     "\n"
-    "  -o OUT                        .png or .bmp\n"
+    "  -o OUT                        .png or .bmp (- for PNG on standard output)\n"
     "  --zoom Z                      zoom factor, > 0 (default 1.0)\n"
     "  --size WxH                    fit the page into a W x H panel\n"
     "                                (instead of --zoom)\n"
@@ -85,7 +85,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         return UsageError("render", "render needs -o OUT");
     request.out = parsed.Value("-o");
     const std::string ext = Lower(std::filesystem::path(request.out).extension().string());
-    if (ext == ".png")
+    if (ext == ".png" || request.out == "-")
         request.type = TOutputType::Png;
     else if (ext == ".bmp")
         request.type = TOutputType::Bmp;
@@ -153,7 +153,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         request.step = ReplayStepForRate(int(*rate));
     }
     request.reverse = parsed.Has("--reverse");
-    return -1;
+    return CheckOutput("render", request.file, request.out);
 }
 
 struct TLayout {
@@ -246,10 +246,7 @@ int Render(const TRenderRequest& request) {
         PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
         return kExitRefused;
     }
-    if (!ReplaceFileContents(request.out, bytes)) {
-        PrintFileError(request.file, "cannot write " + request.out);
-        return kExitOutput;
-    }
+    if (!ReplaceFileContents(request.out, bytes)) return OutputError(request.file, request.out);
     return kExitOk;
 }
 
