@@ -131,6 +131,15 @@ TEST_F(OutputTargets, SpecialFilesAreWrittenThroughAndStay) {
         EXPECT_EQ(run.err, "quil: " + recording + ": cannot write " + At("full.png") +
                                ": No space left on device\n");
     }
+    // info and dump write to their standard output, here the full device.
+    for (const char* command : {"info", "dump"}) {
+        const ToolRun run =
+            RunProgram("sh", {"-c", "exec \"$0\" " + std::string(command) + " \"$1\" > \"$2\"",
+                              test::QuilBinary(), recording, At("full.png")});
+        EXPECT_EQ(run.status, 70) << command;
+        EXPECT_EQ(run.err,
+                  "quil: " + recording + ": cannot write the output: No space left on device\n");
+    }
     EXPECT_EQ(TypeOf(At("null.png")), mode_t(S_IFCHR));
     EXPECT_EQ(TypeOf(At("full.png")), mode_t(S_IFCHR));
 }
@@ -147,10 +156,9 @@ TEST_F(OutputTargets, DashIsStandardOutputButNeverATerminal) {
         EXPECT_TRUE(run.out == ReadText(At("file.png"))) << Describe(args);
         EXPECT_TRUE(run.err.empty());
 
-        const ToolRun onTerminal =
-            RunProgram("script", {"-qec", "'" + std::string(test::QuilBinary()) + "' " +
-                                              Describe(args),
-                                  "/dev/null"});
+        const ToolRun onTerminal = RunProgram(
+            "script",
+            {"-qec", "'" + std::string(test::QuilBinary()) + "' " + Describe(args), "/dev/null"});
         EXPECT_EQ(onTerminal.status, 64) << Describe(args);
         EXPECT_NE(onTerminal.out.find("standard output is a terminal"), std::string::npos)
             << onTerminal.out;
@@ -177,7 +185,8 @@ TEST_F(OutputTargets, OutputThatIsTheRecordingIsRefused) {
         }
     }
     EXPECT_TRUE(ReadText(page) == original);
-    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"hard.png", "link.png", "page.png", "sub"}));
+    EXPECT_EQ(folder.Entries(),
+              (std::vector<std::string>{"hard.png", "link.png", "page.png", "sub"}));
 }
 
 // A path that cannot lead to a file ends the command at once with 70 and
@@ -222,12 +231,11 @@ TEST_F(OutputTargets, FullDiskKeepsTheOldFile) {
     const std::string out = At("disk/out.png");
     for (const auto& args : Writers(recording, out)) {
         WriteText(out, "old");
-        const ToolRun limited =
-            RunProgram("prlimit", [&] {
-                std::vector<std::string> a = {"--fsize=2000", "--", test::QuilBinary()};
-                a.insert(a.end(), args.begin(), args.end());
-                return a;
-            }());
+        const ToolRun limited = RunProgram("prlimit", [&] {
+            std::vector<std::string> a = {"--fsize=2000", "--", test::QuilBinary()};
+            a.insert(a.end(), args.begin(), args.end());
+            return a;
+        }());
         EXPECT_EQ(limited.status, 70) << Describe(args) << " signal " << limited.signal;
         EXPECT_EQ(limited.err,
                   "quil: " + recording + ": cannot write " + out + ": File too large\n");
@@ -236,16 +244,15 @@ TEST_F(OutputTargets, FullDiskKeepsTheOldFile) {
                   1);
 
         // In a mount namespace of its own, with the old file copied in.
-        const std::string script = "mount -t tmpfs -o size=16k tmpfs '" + At("disk") +
-                                   "' || exit 77; echo old > '" + out + "'; '" +
-                                   test::QuilBinary() + "' " + Describe(args) +
-                                   "; echo \"status $?\"; cat '" + out + "'; ls '" + At("disk") +
-                                   "'";
+        const std::string script =
+            "mount -t tmpfs -o size=16k tmpfs '" + At("disk") + "' || exit 77; echo old > '" + out +
+            "'; '" + test::QuilBinary() + "' " + Describe(args) + "; echo \"status $?\"; cat '" +
+            out + "'; ls '" + At("disk") + "'";
         const ToolRun full = RunProgram("unshare", {"-rm", "sh", "-c", script});
         if (full.status == 77 || full.out.empty()) continue;  // no tmpfs to be had here
         EXPECT_EQ(full.out, "status 70\nold\nout.png\n") << Describe(args);
-        EXPECT_EQ(full.err, "quil: " + recording + ": cannot write " + out +
-                                ": No space left on device\n");
+        EXPECT_EQ(full.err,
+                  "quil: " + recording + ": cannot write " + out + ": No space left on device\n");
     }
 }
 
