@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstddef>
@@ -244,6 +245,23 @@ TEST(ReplacementFile, UnnamedFileThatCannotBeLinkedIsCopied) {
     struct stat st {};
     ASSERT_EQ(::stat((folder / "page.png").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0604u);
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"page.png"});
+}
+
+// Writers racing for one path: each link takes a name of its own, and the
+// target ends up as one complete file of one of them.
+TEST(ReplacementFile, ConcurrentWritersLeaveOneCompleteFile) {
+    TTestFolder folder;
+    std::vector<std::string> contents;
+    for (char c = 'a'; c < 'i'; ++c)
+        contents.push_back(std::string(100000, c));
+    std::vector<std::thread> writers;
+    for (const std::string& text : contents)
+        writers.emplace_back([&folder, &text] { EXPECT_TRUE(Replace(folder / "page.png", text)); });
+    for (std::thread& writer : writers)
+        writer.join();
+    const std::string result = ReadText(folder / "page.png");
+    EXPECT_NE(std::find(contents.begin(), contents.end(), result), contents.end());
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"page.png"});
 }
 
