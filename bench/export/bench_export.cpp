@@ -147,6 +147,20 @@ void BM_WritePngFile(benchmark::State& state) {
 }
 BENCHMARK(BM_WritePngFile)->Unit(benchmark::kMillisecond);
 
+// The same through a named temporary file, the road of file systems that
+// have no unnamed files, against the unnamed file linked in above.
+void BM_WritePngFileNamed(benchmark::State& state) {
+    const std::vector<uint8_t> png = EncodePngRgb(MakePagePicture());
+    const auto path = BenchFile("quil-bench-export-named.png");
+    for (auto _ : state) {
+        TReplacementFile file;
+        benchmark::DoNotOptimize(file.CreateNamed(path) && file.Write(png.data(), png.size()) &&
+                                 file.Commit());
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_WritePngFileNamed)->Unit(benchmark::kMillisecond);
+
 void BM_SvgText200k(benchmark::State& state) {
     const auto document = MakeRecording(200000);
     size_t bytes = 0;

@@ -10,6 +10,7 @@
 
 #include "model/document.h"
 #include "model/page_size.h"
+#include "platform/memory_budget.h"
 #include "recording_writer.h"
 
 namespace {
@@ -91,8 +92,16 @@ void BM_InflateAlone(benchmark::State& state) {
     }
 }
 
+// What a load spends once on weighing its points: reading the memory the
+// process may still take.
+void BM_AllocatableBytes(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(quil::AllocatableBytes());
+}
+
 }  // namespace
 
+BENCHMARK(BM_AllocatableBytes)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_InflateAlone)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadPlain)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 BENCHMARK(BM_LoadPacked)->Unit(benchmark::kMillisecond)->MinTime(1.0);

@@ -1,7 +1,12 @@
 #include "cli/cli_common.h"
 
-#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "export/atomic_file.h"
 #include "model/load_recording.h"
 
 namespace quil {
@@ -36,6 +41,26 @@ int UsageError(const std::string& command, const std::string& message) {
     std::fprintf(stderr, "quil: %s (see 'quil %s--help')\n", message.c_str(),
                  command.empty() ? "" : (command + " ").c_str());
     return kExitUsage;
+}
+
+int CheckOutput(const std::string& command, const std::string& file, const std::string& out) {
+    const bool standardOutput = out == "-";
+    if (standardOutput && ::isatty(STDOUT_FILENO))
+        return UsageError(command, "standard output is a terminal; redirect it or give -o FILE");
+    struct stat input {
+    }, output{};
+    if (::stat(file.c_str(), &input) == 0 &&
+        (standardOutput ? ::fstat(STDOUT_FILENO, &output) : ::stat(out.c_str(), &output)) == 0 &&
+        input.st_dev == output.st_dev && input.st_ino == output.st_ino)
+        return UsageError(command, "the output " + out + " is the recording " + file + " itself");
+    return -1;
+}
+
+int OutputError(const std::string& file, const std::string& out) {
+    const int error = LastWriteError();
+    PrintFileError(
+        file, "cannot write " + out + (error != 0 ? ": " + std::string(std::strerror(error)) : ""));
+    return kExitOutput;
 }
 
 int OpenOrReport(TPenReplayWT& document, const std::string& file, bool* selfContained) {

@@ -15,6 +15,10 @@ constexpr int kExitRefused = 7;
 constexpr int kExitUsage = 64;
 constexpr int kExitOutput = 70;
 
+// The message of exit status 7 for a picture whose surfaces would not fit
+// in the memory the process may take.
+constexpr char kPageTooLarge[] = "the page is too large at this zoom or size";
+
 // Opens FILE exactly as the viewer's Open does: a file that ends with the
 // appended-recording trailer loads its appended body, any other file loads
 // as a plain or packed recording. Returns the load result code; tells
@@ -30,6 +34,16 @@ void PrintFileError(const std::string& file, const std::string& message, int cod
 // Writes the one line "quil: MESSAGE (see 'quil COMMAND --help')" to stderr;
 // returns 64.
 int UsageError(const std::string& command, const std::string& message);
+
+// The usage rules of an output OUT for the recording FILE: "-" (standard
+// output) must not be a terminal, and OUT must not be FILE itself by any
+// path (the same file on the same device). Returns -1 to go on, or 64
+// after the one line.
+int CheckOutput(const std::string& command, const std::string& file, const std::string& out);
+
+// The one line of an output that could not be written, naming the reason
+// the last write of this thread failed for; returns 70.
+int OutputError(const std::string& file, const std::string& out);
 
 // Opens FILE into `document`; on failure prints the error line and returns
 // the load code, else 0.

@@ -1,5 +1,7 @@
 #include "cli/cli_display.h"
 
+#include <algorithm>
+
 #include "cli/cli_values.h"
 
 namespace quil {
@@ -72,6 +74,12 @@ std::optional<TDisplayLayout> DisplayLayout(const TDisplayRequest& display, int 
             : TWindowLayout::Zoom(pageWidth, pageHeight, display.zoom);
     if (!layout || layout->width < 1 || layout->height < 1) return std::nullopt;
     return layout;
+}
+
+const char* LayoutRefusal(const TDisplayRequest& display, int pageWidth, int pageHeight) {
+    const bool tooLarge =
+        !display.panel && float(std::min(pageWidth, pageHeight) * display.zoom) >= 1;
+    return tooLarge ? kPageTooLarge : "the page has no pixels at this zoom or size";
 }
 
 }  // namespace quil

@@ -39,4 +39,8 @@ int ParseDisplayOptions(const ParsedArguments& parsed, const std::string& comman
 std::optional<TDisplayLayout> DisplayLayout(const TDisplayRequest& display, int pageWidth,
                                             int pageHeight);
 
+// Why DisplayLayout gave nothing: the page has no pixels at that zoom or
+// size, or more than a display can count.
+const char* LayoutRefusal(const TDisplayRequest& display, int pageWidth, int pageHeight);
+
 }  // namespace quil

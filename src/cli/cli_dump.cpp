@@ -1,6 +1,7 @@
 // quil dump FILE: every element of a recording with its points.
 
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 #include "cli/cli_common.h"
@@ -121,7 +122,7 @@ int RunDump(int argc, char** argv) {
     TJsonOut out(stdout);
     WriteDump(out, document);
     if (!out.Finish()) {
-        PrintFileError(file, "cannot write the output");
+        PrintFileError(file, "cannot write the output: " + std::string(std::strerror(out.Error())));
         return kExitOutput;
     }
     return kExitOk;

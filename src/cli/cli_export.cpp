@@ -28,6 +28,7 @@ const char kExportUsage[] =
     "drawing of the whole recording.\n"
     "\n"
     "  -o OUT                    the file to write, used exactly as given\n"
+    "                            (- for standard output)\n"
     "  --type bmp|jpg|png|svgz   the file type (default: from OUT's extension)\n"
     "  --position N              replay position whose page is written\n"
     "                            (default: the complete page)\n"
@@ -115,7 +116,7 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
     }
     request.fit = parsed.Has("--fit");
     if (request.fit && !request.size) return UsageError("export", "--fit needs --size");
-    return -1;
+    return CheckOutput("export", request.file, request.out);
 }
 
 int ReportStatus(const TExportRequest& request, TExportStatus status) {
@@ -125,15 +126,14 @@ int ReportStatus(const TExportRequest& request, TExportStatus status) {
         PrintFileError(request.file, "the recording cannot be exported");
         return kExitRefused;
     case TExportStatus::CannotRender:
-        PrintFileError(request.file, "the page is too large to render");
+        PrintFileError(request.file, kPageTooLarge);
         return kExitRefused;
     case TExportStatus::CannotEncode:
         PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
         return kExitRefused;
     case TExportStatus::CannotWrite: break;
     }
-    PrintFileError(request.file, "cannot write " + request.out);
-    return kExitOutput;
+    return OutputError(request.file, request.out);
 }
 
 int ExportDrawing(const TExportRequest& request) {
@@ -148,8 +148,7 @@ int ExportDrawing(const TExportRequest& request) {
         return kExitRefused;
     default: break;
     }
-    PrintFileError(request.file, "cannot write " + request.out);
-    return kExitOutput;
+    return OutputError(request.file, request.out);
 }
 
 int ExportPicture(const TExportRequest& request) {

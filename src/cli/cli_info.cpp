@@ -1,6 +1,7 @@
 // quil info FILE: the header, the counts and the page of a recording.
 
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli_common.h"
 #include "cli/cli_json.h"
@@ -115,7 +116,7 @@ int RunInfo(int argc, char** argv) {
     TJsonOut out(stdout);
     WriteInfo(out, document, selfContained);
     if (!out.Finish()) {
-        PrintFileError(file, "cannot write the output");
+        PrintFileError(file, "cannot write the output: " + std::string(std::strerror(out.Error())));
         return kExitOutput;
     }
     return kExitOk;

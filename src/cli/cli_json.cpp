@@ -1,5 +1,7 @@
 #include "cli/cli_json.h"
 
+#include <cerrno>
+
 #include <cinttypes>
 #include <cmath>
 
@@ -52,7 +54,10 @@ void TJsonOut::Key(const char* key, bool first) {
 
 bool TJsonOut::Finish() {
     Raw("\n");
-    return std::fflush(stream_) == 0 && !std::ferror(stream_);
+    errno = 0;
+    if (std::fflush(stream_) == 0 && !std::ferror(stream_)) return true;
+    error_ = errno != 0 ? errno : EIO;
+    return false;
 }
 
 }  // namespace quil

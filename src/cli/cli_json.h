@@ -22,11 +22,14 @@ public:
     // "key": (with a leading comma unless `first`).
     void Key(const char* key, bool first = false);
 
-    // Whether everything reached the stream.
+    // Whether everything reached the stream; when not, Error() gives the
+    // errno value the failed write left.
     bool Finish();
+    int Error() const { return error_; }
 
 private:
     std::FILE* stream_;
+    int error_ = 0;
 };
 
 }  // namespace quil

@@ -34,7 +34,7 @@ const char kRenderUsage[] =
     "open with the display options, show the complete page, --position,\n"
     "--play, --reverse.\n"
     "\n"
-    "  -o OUT                        .png or .bmp\n"
+    "  -o OUT                        .png or .bmp (- for PNG on standard output)\n"
     "  --zoom Z                      zoom factor, > 0 (default 1.0)\n"
     "  --size WxH                    fit the page into a W x H panel\n"
     "                                (instead of --zoom)\n"
@@ -76,7 +76,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         return UsageError("render", "render needs -o OUT");
     request.out = parsed.Value("-o");
     const std::string ext = Lower(std::filesystem::path(request.out).extension().string());
-    if (ext == ".png")
+    if (ext == ".png" || request.out == "-")
         request.type = TOutputType::Png;
     else if (ext == ".bmp")
         request.type = TOutputType::Bmp;
@@ -97,7 +97,7 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
             return UsageError("render", "--play needs a number of ticks of at least 0, not '" +
                                             parsed.Value("--play") + "'");
     }
-    return -1;
+    return CheckOutput("render", request.file, request.out);
 }
 
 int Render(const TRenderRequest& request) {
@@ -112,7 +112,7 @@ int Render(const TRenderRequest& request) {
     }
     const std::optional<TDisplayLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
     if (!layout) {
-        PrintFileError(request.file, "the page has no pixels at this zoom or size");
+        PrintFileError(request.file, LayoutRefusal(request, pageWidth, pageHeight));
         return kExitRefused;
     }
     TManualTimerFactory timers;
@@ -126,7 +126,7 @@ int Render(const TRenderRequest& request) {
     }
     const TFuzzyLineGDI* renderer = player.Renderer();
     if (!renderer || !renderer->IsValid() || player.PagePicture().Empty()) {
-        PrintFileError(request.file, "the page is too large to render");
+        PrintFileError(request.file, kPageTooLarge);
         return kExitRefused;
     }
     // As the window sets them after opening, then as asked.
@@ -152,10 +152,7 @@ int Render(const TRenderRequest& request) {
         PrintFileError(request.file, "the picture cannot be encoded for " + request.out);
         return kExitRefused;
     }
-    if (!ReplaceFileContents(request.out, bytes)) {
-        PrintFileError(request.file, "cannot write " + request.out);
-        return kExitOutput;
-    }
+    if (!ReplaceFileContents(request.out, bytes)) return OutputError(request.file, request.out);
     return kExitOk;
 }
 

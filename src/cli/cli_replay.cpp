@@ -99,7 +99,7 @@ int ParseVideoOptions(const ParsedArguments& parsed, TReplayRequest& request) {
                 "replay", "--hold takes 0 to 3600 seconds, not '" + parsed.Value("--hold") + "'");
         request.holdSeconds = *hold;
     }
-    return -1;
+    return CheckOutput("replay", request.file, request.out);
 }
 
 // Fills the request. Returns -1 to go on, or the exit status to end with.
@@ -206,7 +206,7 @@ int RunReplay(int argc, char** argv) {
     }
     const std::optional<TDisplayLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
     if (!layout) {
-        PrintFileError(request.file, "the page has no pixels at this zoom or size");
+        PrintFileError(request.file, LayoutRefusal(request, pageWidth, pageHeight));
         return kExitRefused;
     }
     return Replay(request, *layout);

@@ -54,12 +54,7 @@ int ParseRequest(int argc, char** argv, TThumbnailRequest& request) {
         return UsageError("thumbnail", "SIZE must be a whole number from 1 to 1024, not '" +
                                            parsed.positional[2] + "'");
     request.size = int(*size);
-    // Writing the picture over the recording it shows would lose the
-    // recording.
-    std::error_code error;
-    if (std::filesystem::equivalent(request.file, request.out, error))
-        return UsageError("thumbnail", "OUT is the recording FILE itself");
-    return -1;
+    return CheckOutput("thumbnail", request.file, request.out);
 }
 
 struct TThumbnailSize {
@@ -90,8 +85,7 @@ int ReportStatus(const TThumbnailRequest& request, TExportStatus status) {
         return kExitRefused;
     case TExportStatus::CannotWrite: break;
     }
-    PrintFileError(request.file, "cannot write " + request.out);
-    return kExitOutput;
+    return OutputError(request.file, request.out);
 }
 
 int WriteThumbnail(const TThumbnailRequest& request) {

@@ -1,5 +1,9 @@
 #include "export/svgz_writer.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <climits>
 #include <new>
 
@@ -16,10 +20,16 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 
 // Closes the gzip writer on every path; Close reports whether the stream
-// was completed.
+// was completed. It writes through a duplicate of the output's descriptor,
+// which gzclose closes; Error gives the errno value of a failed write.
 class TGzipFile {
 public:
-    explicit TGzipFile(const std::filesystem::path& path) : file_(gzopen(path.c_str(), "wb9")) {}
+    explicit TGzipFile(int fd) {
+        const int own = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+        file_ = own >= 0 ? gzdopen(own, "wb9") : nullptr;
+        if (own >= 0 && !file_) ::close(own);
+        if (!file_) error_ = own >= 0 ? ENOMEM : errno;
+    }
     TGzipFile(const TGzipFile&) = delete;
     TGzipFile& operator=(const TGzipFile&) = delete;
     ~TGzipFile() {
@@ -27,12 +37,13 @@ public:
     }
 
     bool IsOpen() const { return file_ != nullptr; }
+    int Error() const { return error_; }
 
     // Hands the text to zlib in one call where its length allows.
     bool Write(const char* bytes, size_t length) {
         while (length > 0) {
             const unsigned chunk = length > UINT_MAX / 2 ? UINT_MAX / 2 : unsigned(length);
-            if (gzwrite(file_, bytes, chunk) != int(chunk)) return false;
+            if (gzwrite(file_, bytes, chunk) != int(chunk)) return Failed();
             bytes += chunk;
             length -= chunk;
         }
@@ -42,11 +53,18 @@ public:
     bool Close() {
         const int status = gzclose(file_);
         file_ = nullptr;
-        return status == Z_OK;
+        return status == Z_OK || Failed();
     }
 
 private:
-    gzFile file_;
+    // zlib leaves errno as the failed write set it.
+    bool Failed() {
+        error_ = errno != 0 ? errno : EIO;
+        return false;
+    }
+
+    gzFile file_ = nullptr;
+    int error_ = 0;
 };
 
 bool BuildText(const TPenReplayWT& document, TSvgStream& text) {
@@ -66,10 +84,16 @@ TExportStatus WriteSvgz(const TPenReplayWT& document, const std::filesystem::pat
 
     TReplacementFile file;
     if (!file.Create(target)) return TExportStatus::CannotWrite;
-    file.CloseDescriptor();  // zlib opens the file by its path
-    TGzipFile gzip(file.Path());
-    if (!gzip.IsOpen() || !gzip.Write(text.Text().data(), text.Text().size()) || !gzip.Close())
-        return TExportStatus::CannotWrite;
+    {
+        TQuietWrites quiet;
+        TGzipFile gzip(file.Descriptor());
+        errno = 0;
+        if (!gzip.IsOpen() || !gzip.Write(text.Text().data(), text.Text().size()) ||
+            !gzip.Close()) {
+            file.Fail(gzip.Error());
+            return TExportStatus::CannotWrite;
+        }
+    }
     return file.Commit() ? TExportStatus::Done : TExportStatus::CannotWrite;
 }
 

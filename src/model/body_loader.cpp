@@ -1,6 +1,7 @@
 // Parsing of recording bodies ("Quil", "Qui2", "Qui3" minor 0 to 8), with
 // the leading ("qUIC") and packed ("qUID") blocks in front of them.
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/bmp_decoder.h"
 #include "platform/file_reader.h"
 #include "platform/little_endian.h"
+#include "platform/memory_budget.h"
 #include "platform/text_codec.h"
 
 namespace quil {
@@ -22,9 +24,11 @@ constexpr int32_t kLargestPageSide = 32767;
 // Each stored point becomes S points in memory; beyond this the count is
 // taken for damage rather than a refinement any pen would ask for.
 constexpr int32_t kLargestSubdivision = 1024;
-// How often (in points) the loader asks whether the list still fits memory.
-constexpr uint64_t kPointsPerMemoryCheck = 1u << 20;
-constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + 16;
+// What one point may cost in memory, with the allocator's bookkeeping: its
+// own object and, at worst (every other point lifts the pen), half a stroke.
+constexpr uint64_t kAllocationOverhead = 16;
+constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + kAllocationOverhead +
+                                    (sizeof(TStrokeDataWT) + kAllocationOverhead) / 2;
 // Record kinds besides the element kinds: a stroke without its aux, eraser
 // and opacity words, and the background picture.
 constexpr int32_t kPlainStrokeRecord = 0;
@@ -103,8 +107,8 @@ public:
 
 private:
     bool ReadPoint(PointForm form, TPenReplayPointWT& point);
-    bool RoomForPoint();
-    bool AddCountedPoint(float x, float y, float radius);
+    bool RoomForRecord(int32_t count);
+    bool RoomFor(uint64_t bytes);
     Step StrokeRecord(int32_t kind, uint32_t tag);
     Step StampRecord(uint32_t tag);
     Step BackgroundRecord();
@@ -113,7 +117,10 @@ private:
     TPenReplayWT& doc_;
     RegionReader& in_;
     const BodyFormat& format_;
-    uint64_t points_ = 0;
+    // What the process could still allocate when the parse began, and what
+    // the elements built since then are expected to take of it.
+    const uint64_t budget_ = AllocatableBytes();
+    uint64_t committed_ = 0;
 };
 
 bool BodyParser::ReadPoint(PointForm form, TPenReplayPointWT& point) {
@@ -133,14 +140,19 @@ bool BodyParser::ReadPoint(PointForm form, TPenReplayPointWT& point) {
     return true;
 }
 
-// AddPoint, with a look now and then at whether the list still fits memory.
-bool BodyParser::RoomForPoint() {
-    return ++points_ % kPointsPerMemoryCheck != 0 || FitsInMemory(points_ * kBytesPerPoint);
+// Whether the points a stroke record of `count` stored points will produce
+// fit in memory, asked before any of them is made. A count larger than the
+// region can hold is held to what the region holds.
+bool BodyParser::RoomForRecord(int32_t count) {
+    const uint64_t smallest = format_.pointForm == PointForm::Float ? 16 : 12;
+    const uint64_t stored = std::min<uint64_t>(uint64_t(count), in_.Remaining() / smallest + 1);
+    const uint64_t produced = 1 + (stored - 1) * uint64_t(std::max(format_.subdivision, 1));
+    return RoomFor(produced * kBytesPerPoint);
 }
 
-bool BodyParser::AddCountedPoint(float x, float y, float radius) {
-    if (!RoomForPoint()) return false;
-    doc_.AddPoint(x, y, radius);
+bool BodyParser::RoomFor(uint64_t bytes) {
+    if (committed_ + bytes > budget_) return false;
+    committed_ += bytes;
     return true;
 }
 
@@ -158,11 +170,13 @@ Step BodyParser::StrokeRecord(int32_t kind, uint32_t tag) {
     // A negative count is damage: the record, and the body, end here.
     if (count <= 0) return count == 0 ? Step::Next : Step::End;
 
+    if (!RoomForRecord(count)) return Step::Fail;
+
     const bool subdivide = format_.subdivision >= 2;
     TPenReplayPointWT p;
     if (!ReadPoint(subdivide ? PointForm::Float : format_.pointForm, p)) return Step::End;
-    if (!RoomForPoint()) return Step::Fail;
     TStrokeDataWT* stroke = doc_.AddPoint(p.x, p.y, p.radius);
+    if (!stroke) return Step::Fail;
     stroke->recordTag = tag;
     stroke->recordAux = aux;
 
@@ -177,13 +191,13 @@ Step BodyParser::StrokeRecord(int32_t kind, uint32_t tag) {
             const float dy = float((double(q.y) - double(p.y)) / s);
             const float dr = float((double(q.radius) - double(p.radius)) / s);
             for (int32_t k = 1; k < s; ++k) {
-                if (!AddCountedPoint(float(double(p.x) + k * double(dx)),
-                                     float(double(p.y) + k * double(dy)),
-                                     float(double(p.radius) + k * double(dr))))
+                if (!doc_.AddPoint(float(double(p.x) + k * double(dx)),
+                                   float(double(p.y) + k * double(dy)),
+                                   float(double(p.radius) + k * double(dr))))
                     return Step::Fail;
             }
         }
-        if (!AddCountedPoint(q.x, q.y, q.radius)) return Step::Fail;
+        if (!doc_.AddPoint(q.x, q.y, q.radius)) return Step::Fail;
         p = q;
     }
     return Step::Next;
@@ -202,6 +216,8 @@ Step BodyParser::ReadPicture(TBitmap& picture) {
     }
     if (!in_.Bytes(bytes.data(), length)) return Step::Fail;
     if (!DecodeBmp(bytes.data(), bytes.size(), picture)) return Step::Fail;
+    // The points that follow have this much less room.
+    committed_ += picture.ByteSize();
     return Step::Next;
 }
 
@@ -210,7 +226,7 @@ Step BodyParser::StampRecord(uint32_t tag) {
     if (!in_.F32(x) || !in_.F32(y) || !in_.F32(width) || !in_.F32(height)) return Step::End;
     TBitmap picture;
     if (Step step = ReadPicture(picture); step != Step::Next) return step;
-    doc_.AddStamp(tag, std::move(picture), x, y, width, height);
+    if (!doc_.AddStamp(tag, std::move(picture), x, y, width, height)) return Step::Fail;
     return Step::Next;
 }
 
@@ -219,10 +235,11 @@ Step BodyParser::BackgroundRecord() {
     if (!in_.I32(mode) || !in_.I32(placement)) return Step::End;
     doc_.backgroundMode = mode;
     doc_.backgroundPlacement = placement;
-    auto picture = std::make_unique<TBitmap>();
-    if (Step step = ReadPicture(*picture); step != Step::Next) return step;
-    doc_.background = std::move(picture);  // a later background replaces an earlier one
-    return Step::Next;
+    TBitmap picture;
+    if (Step step = ReadPicture(picture); step != Step::Next) return step;
+    // A later background replaces an earlier one.
+    doc_.background.reset(new (std::nothrow) TBitmap(std::move(picture)));
+    return doc_.background ? Step::Next : Step::Fail;
 }
 
 Step BodyParser::Record() {
@@ -349,16 +366,16 @@ int LoadPacked(TPenReplayWT& doc, TFileReader& file, uint32_t size) {
     return ParseBody(doc, in, uint32_t(body.size()));
 }
 
-}  // namespace
-
-int TPenReplayWT::LoadBody(TFileReader& file, uint32_t offset, uint32_t size) {
+// The region [offset, offset + size): a body, or a leading block, or a
+// packed block, or both blocks.
+int LoadRegion(TPenReplayWT& doc, TFileReader& file, uint32_t offset, uint32_t size) {
     // Computed in 64 bits so that a region near 4 GiB cannot wrap round.
     if (uint64_t(offset) + size > file.Length() || size < kMinimumRegion) return kLoadBadRegion;
     if (!file.Seek(offset)) return kLoadBadRegion;
     RegionReader in(file, size);
-    if (!in.Bytes(magic, 4)) return kLoadBadRegion;
+    if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
 
-    if (std::memcmp(magic, "qUIC", 4) == 0) {
+    if (std::memcmp(doc.magic, "qUIC", 4) == 0) {
         // A leading block: its content is skipped, the rest of the region
         // holds the body or the packed block.
         uint32_t contentLength;
@@ -366,10 +383,22 @@ int TPenReplayWT::LoadBody(TFileReader& file, uint32_t offset, uint32_t size) {
         if (uint64_t(contentLength) + 8 + kMinimumRegion > size) return kLoadBadRegion;
         if (!in.Skip(contentLength)) return kLoadBadRegion;
         size -= contentLength + 8;
-        if (!in.Bytes(magic, 4)) return kLoadBadRegion;
+        if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
     }
-    if (std::memcmp(magic, "qUID", 4) == 0) return LoadPacked(*this, file, size);
-    return ParseBody(*this, in, size);
+    if (std::memcmp(doc.magic, "qUID", 4) == 0) return LoadPacked(doc, file, size);
+    return ParseBody(doc, in, size);
+}
+
+}  // namespace
+
+int TPenReplayWT::LoadBody(TFileReader& file, uint32_t offset, uint32_t size) {
+    // The loader allocates without throwing; this keeps any allocation
+    // failure that a library call may still raise inside the load, as code 3.
+    try {
+        return LoadRegion(*this, file, offset, size);
+    } catch (const std::bad_alloc&) {
+        return kLoadBadRegion;
+    }
 }
 
 int TPenReplayWT::LoadFile(const std::filesystem::path& path) {

@@ -1,5 +1,7 @@
 #include "model/document.h"
 
+#include <memory>
+#include <new>
 #include <utility>
 
 namespace quil {
@@ -64,11 +66,6 @@ TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
     return nullptr;
 }
 
-void TPenReplayWT::ResetCulled() {
-    for (TInkelDataWT* element = firstElement; element != nullptr; element = element->next)
-        element->culled = 0;
-}
-
 void TPenReplayWT::AppendElement(TInkelDataWT* element) {
     if (lastElement == nullptr) {
         element->index = 0;
@@ -83,20 +80,23 @@ void TPenReplayWT::AppendElement(TInkelDataWT* element) {
 }
 
 TStrokeDataWT* TPenReplayWT::AddPoint(float x, float y, float radius) {
-    auto* point = new TPenReplayPointWT{x, y, radius, nullptr};
+    std::unique_ptr<TPenReplayPointWT> point(new (std::nothrow)
+                                                 TPenReplayPointWT{x, y, radius, nullptr});
+    if (!point) return nullptr;
     if (strokeOpen) {
-        openStroke->AppendPoint(point);
+        openStroke->AppendPoint(point.release());
         if (radius == 0.0f) strokeOpen = false;  // the lifting point closes the stroke
         return openStroke;
     }
     // Any point opens a stroke while none is open, a lifting point too; such
     // a stroke stays open until a later point of radius 0.
+    auto* stroke = new (std::nothrow) TStrokeDataWT;
+    if (!stroke) return nullptr;
     strokeOpen = true;
-    auto* stroke = new TStrokeDataWT;
     stroke->color = penColor;
     stroke->opacity = penOpacity;
     stroke->eraser = penEraser;
-    stroke->AppendPoint(point);
+    stroke->AppendPoint(point.release());
     AppendElement(stroke);
     openStroke = stroke;
     return stroke;
@@ -104,7 +104,8 @@ TStrokeDataWT* TPenReplayWT::AddPoint(float x, float y, float radius) {
 
 TStampDataWT* TPenReplayWT::AddStamp(uint32_t recordTag, TBitmap picture, float x, float y,
                                      float width, float height) {
-    auto* stamp = new TStampDataWT(x, y, width, height, std::move(picture));
+    auto* stamp = new (std::nothrow) TStampDataWT(x, y, width, height, std::move(picture));
+    if (!stamp) return nullptr;
     stamp->color = stampColor;
     stamp->recordTag = recordTag;
     AppendElement(stamp);

@@ -25,7 +25,7 @@ constexpr int kLoadNewerVersion = 6;  // minor version above 8
 
 // One loaded recording: a flat list of elements in writing order on one
 // page. The document owns its elements, their points and pictures. It is
-// filled once by a loader and then only read (the player writes `culled`).
+// filled once by a loader and then only read.
 class TPenReplayWT {
 public:
     TPenReplayWT(int pageWidth, int pageHeight);
@@ -45,15 +45,16 @@ public:
 
     int GetPageWidth() const { return pageWidth; }
     int GetPageHeight() const { return pageHeight; }
-    void ResetCulled();
 
     // Builder, used while a body is parsed.
     void SetPenColor(uint32_t color) { penColor = color; }
     void SetStampColor(uint32_t color) { stampColor = color; }
     // Adds a point to the open stroke, or opens a new stroke with it. A
-    // point of radius 0 closes the open stroke (and belongs to it).
+    // point of radius 0 closes the open stroke (and belongs to it). Returns
+    // the stroke that took the point, or none when memory ran out (the
+    // document is then as before the call).
     TStrokeDataWT* AddPoint(float x, float y, float radius);
-    // Appends a stamp and closes the open stroke.
+    // Appends a stamp and closes the open stroke; none when memory ran out.
     TStampDataWT* AddStamp(uint32_t recordTag, TBitmap picture, float x, float y, float width,
                            float height);
 

@@ -32,7 +32,6 @@ public:
     int32_t kind = 0;    // kStrokeKind or kStampKind
     uint32_t color = 0;  // 0x00BBGGRR
     int32_t index = 0;   // position in the document's list
-    uint8_t culled = 0;  // owned by the player
     uint32_t recordTag = 0;
     TInkelDataWT* prev = nullptr;
     TInkelDataWT* next = nullptr;

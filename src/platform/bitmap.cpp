@@ -1,6 +1,5 @@
 #include "platform/bitmap.h"
 
-#include <unistd.h>
 #include <cstring>
 #include <new>
 
@@ -24,14 +23,6 @@ int64_t RowStride(int64_t width, int bitsPerPixel) {
     if (width < 0) return -1;
     const int64_t bytes = (width * bitsPerPixel / 8 + 3) & ~int64_t(3);
     return bytes > INT32_MAX ? -1 : bytes;
-}
-
-bool FitsInMemory(uint64_t bytes) {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return bytes <= (uint64_t(1) << 32);
-    // Three quarters of physical memory for any one picture.
-    return bytes <= uint64_t(pages) * uint64_t(pageSize) / 4 * 3;
 }
 
 bool TBitmap::Create(int width, int height, int bitsPerPixel, uint8_t fill) {

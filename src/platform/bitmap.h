@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/geometry.h"
+#include "platform/memory_budget.h"
 
 namespace quil {
 
@@ -63,10 +64,5 @@ private:
 // Bytes per row of a bottom-up picture: width * bpp / 8 rounded up to 4.
 // Returns -1 when the row would not fit an int.
 int64_t RowStride(int64_t width, int bitsPerPixel);
-
-// Whether an allocation of `bytes` is reasonable on this machine: a share of
-// physical memory, so that a huge page size fails cleanly instead of driving
-// the machine into the out-of-memory killer while the pages are touched.
-bool FitsInMemory(uint64_t bytes);
 
 }  // namespace quil

@@ -31,13 +31,13 @@ std::string Format(const std::string& pattern, int number) {
     return name;
 }
 
+// Whether a file of that name exists. A name whose status cannot be read
+// (a folder part that is a file, a loop of links, a name too long, a folder
+// without search permission) is not taken: every other number would fail
+// alike, so the search ends on it and the caller's create reports why.
 bool Taken(const std::filesystem::path& path) {
     std::error_code error;
-    // A name whose status cannot be read counts as taken: the caller must
-    // not be handed a path it may not be able to use.
-    auto status = std::filesystem::symlink_status(path, error);
-    if (error && error != std::errc::no_such_file_or_directory) return true;
-    return std::filesystem::exists(status);
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
 }
 
 }  // namespace

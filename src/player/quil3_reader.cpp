@@ -15,6 +15,15 @@ namespace {
 // Work factor per axis of the renderer of each quality.
 float WorkFactorOf(int quality) { return quality == 0 ? 1.0f : quality == 1 ? 2.0f : 4.0f; }
 
+// The page picture and the renderer's surfaces at a display size together;
+// UINT64_MAX for a size no renderer can have (0 x 0 among them).
+uint64_t DisplayBytes(int quality, int width, int height) {
+    const uint64_t surfaces =
+        TFuzzyLineGDI::SurfaceBytes(int(WorkFactorOf(quality)), width, height);
+    if (surfaces == UINT64_MAX) return surfaces;
+    return surfaces + uint64_t(RowStride(width, 24)) * uint64_t(height);
+}
+
 }  // namespace
 
 TQuil3Reader::TQuil3Reader(ITimerFactory& timers, IPresentTarget* window, int width, int height)
@@ -44,11 +53,16 @@ int TQuil3Reader::CreateRenderer(int quality) {
     if (busy_) return 0;
     FreeRenderer();
     pagePicture_.Reset();
-    // A 0 x 0 display (before the first layout) has no page picture.
-    if (displayWidth_ > 0 && displayHeight_ > 0) pagePicture_.Create(displayWidth_, displayHeight_);
     quality_ = quality;
     workFactorX_ = workFactorY_ = WorkFactorOf(quality);
-    renderer_ = MakeRenderer(quality, window_, displayWidth_, displayHeight_);
+    // The page picture and the renderer's surfaces are weighed together
+    // before either is made. A display too large for them gets a renderer
+    // without surfaces (not valid), which draws nothing; a 0 x 0 display
+    // (before the first layout) has no page picture either.
+    const uint64_t bytes = DisplayBytes(quality, displayWidth_, displayHeight_);
+    const bool fits = bytes != UINT64_MAX && FitsInMemory(bytes);
+    if (fits) pagePicture_.Create(displayWidth_, displayHeight_);
+    renderer_ = MakeRenderer(quality, window_, fits ? displayWidth_ : 0, fits ? displayHeight_ : 0);
     markerShown_ = false;
     renderer_->Clear();
     renderer_->SetInverted(reverse_);

@@ -8,9 +8,27 @@
 
 namespace quil {
 
+int64_t TFuzzyLineGDI::WorkWidthFor(int factor, int width) {
+    if (factor == 2) return (2 * int64_t(width) + 3) & ~int64_t(3);
+    return int64_t(factor) * width;
+}
+
+uint64_t TFuzzyLineGDI::SurfaceBytes(int factor, int width, int height) {
+    const int64_t workWidth = WorkWidthFor(factor, width), workHeight = int64_t(factor) * height;
+    const int64_t displayRow = RowStride(width, 24), workRow = RowStride(workWidth, 24),
+                  maskRow = RowStride(workWidth, 8);
+    if (width < 1 || height < 1 || displayRow < 0 || workRow < 0 || maskRow < 0 ||
+        workHeight > INT32_MAX)
+        return UINT64_MAX;
+    // The column sums of the resolve are two bytes a work column and colour.
+    return uint64_t(displayRow) * uint64_t(height) +
+           uint64_t(2 * workRow + maskRow) * uint64_t(workHeight) + uint64_t(6) * workWidth;
+}
+
 TFuzzyLineGDI::TFuzzyLineGDI(IPresentTarget* window, int width, int height, int factor)
     : window_(window), width_(width), height_(height), factor_(factor) {
-    if (width < 1 || height < 1) return;
+    // Checked for all the surfaces at once, before the first is made.
+    if (!FitsInMemory(SurfaceBytes(factor, width, height))) return;
     if (!display_.Create(width, height, 24, 0xFF)) return;
     // A renderer on a window starts from what the window shows. A window
     // that handed back a picture of another shape is not trusted with it.
@@ -28,10 +46,8 @@ TFuzzyLineGDI::~TFuzzyLineGDI() = default;
 
 bool TFuzzyLineGDI::CreateWork(int workWidth, int workHeight) {
     valid_ = false;
+    // The constructor weighed these surfaces with the display's.
     if (display_.Empty() || workWidth < 1 || workHeight < 1) return false;
-    // The work surface (3 bytes a sample) and the mask (1 byte) together.
-    const uint64_t samples = uint64_t(workWidth) * uint64_t(workHeight);
-    if (!FitsInMemory(samples * 4)) return false;
     if (!work_.Create(workWidth, workHeight, 24, kPaperByte)) return false;
     if (!mask_.Create(workWidth, workHeight, 8, 0)) {
         work_.Reset();

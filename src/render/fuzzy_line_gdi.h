@@ -55,6 +55,15 @@ public:
     virtual void ExpandAll() = 0;
     virtual void Clear() = 0;
 
+    // Work surface width for a display width: 4 W (Best), 2 W raised to a
+    // multiple of 4 (Middle), W itself (Low).
+    static int64_t WorkWidthFor(int factor, int width);
+    // The bytes that the surfaces of a renderer of this work factor and
+    // display size take together (display, work surface, shape mask and
+    // background layer); UINT64_MAX for sizes no renderer can have. A
+    // renderer whose surfaces do not fit in memory allocates none of them.
+    static uint64_t SurfaceBytes(int factor, int width, int height);
+
     // Non-virtual operations.
     int GetWorkWidth() const { return workWidth_; }
     int GetWorkHeight() const { return workHeight_; }

@@ -15,13 +15,6 @@ namespace {
 
 constexpr int ShiftOf(int f) { return f == 4 ? 2 : (f == 2 ? 1 : 0); }
 
-// Work surface width for a display width: 4 W (Best), 2 W raised to a
-// multiple of 4 (Middle), W itself (Low, already a multiple of 4).
-int64_t WorkWidthFor(int f, int width) {
-    if (f == 2) return (2 * int64_t(width) + 3) & ~int64_t(3);
-    return int64_t(f) * width;
-}
-
 }  // namespace
 
 template <int F>

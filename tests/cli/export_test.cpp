@@ -254,7 +254,8 @@ TEST_F(QuilExport, PageTooLargeToRenderExits7) {
     WriteText(folder / "out.png", "old");
     const TRun run = Quil("export " + Path("huge.stk") + " -o " + Path("out.png"));
     EXPECT_EQ(run.status, 7);
-    EXPECT_EQ(run.err, "quil: " + Path("huge.stk") + ": the page is too large to render\n");
+    EXPECT_EQ(run.err,
+              "quil: " + Path("huge.stk") + ": the page is too large at this zoom or size\n");
     EXPECT_EQ(ReadText(folder / "out.png"), "old");
     EXPECT_EQ(Quil("export " + Path("page.stk") + " -o " + Path("out.png") + " --size 40000x40000")
                   .status,

@@ -158,18 +158,6 @@ TEST(Document, ElementAtFindsByIndexAndMovesTheCursorOnlyWhenAsked) {
     EXPECT_EQ(previous, doc.lastElement);
 }
 
-TEST(Document, ResetCulledClearsEveryFlag) {
-    TPenReplayWT doc(100, 100);
-    doc.AddPoint(1, 1, 0);
-    doc.AddPoint(1, 1, 0);
-    doc.AddStamp(0, Picture(1, 1), 0, 0, 1, 1);
-    for (TInkelDataWT* e = doc.firstElement; e; e = e->next)
-        e->culled = 1;
-    doc.ResetCulled();
-    for (TInkelDataWT* e = doc.firstElement; e; e = e->next)
-        EXPECT_EQ(e->culled, 0);
-}
-
 TEST(Document, ClearDocumentLeavesNothingAndResetsTheHeader) {
     TPenReplayWT doc(100, 100);
     doc.AddPoint(1, 1, 1);

@@ -90,6 +90,17 @@ TEST(TempName, SkipsNamesTakenDirectlyOrWithTheSoundSuffix) {
     EXPECT_EQ(MakeTempName("Tmp%05d.tmp"), folder.Path() / "Tmp00002.tmp");
 }
 
+// A folder that cannot hold files fails alike for every number: the first
+// name is given at once, for the caller's create to fail on.
+TEST(TempName, FolderThatCannotBeSearchedEndsTheSearchAtOnce) {
+    TTestFolder folder;
+    testing::WriteText(folder / "afile", "");
+    fs::create_directory_symlink("loop", folder / "loop");
+    for (const fs::path& where :
+         {folder / "afile", folder / "loop", folder / std::string(300, 'n')})
+        EXPECT_EQ(MakeTempName("Tmp%05d.tmp", where), where / "Tmp00000.tmp") << where;
+}
+
 TEST(TextCodec, AnsiTextsDecodeByTheCodePageAndReplaceWhatCannotBeDecoded) {
     // CP1252 (the default): 0x80 is the euro sign, 0x81 has no character.
     const uint8_t bytes[8] = {'A', 0x80, 0xE9, 0x81, 0, 'z', 0, 0};

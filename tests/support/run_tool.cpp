@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,8 +74,11 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     pid_t pid;
     if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
+        rusage usage{};
+        wait4(pid, &wstatus, 0, &usage);
         if (WIFEXITED(wstatus)) run.status = WEXITSTATUS(wstatus);
+        if (WIFSIGNALED(wstatus)) run.signal = WTERMSIG(wstatus);
+        run.peakKilobytes = usage.ru_maxrss;
     }
     posix_spawn_file_actions_destroy(&actions);
     if (stdoutFile.empty()) run.out = ReadAll(outPath);

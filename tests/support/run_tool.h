@@ -8,7 +8,9 @@
 namespace quil::test {
 
 struct ToolRun {
-    int status = -1;  // exit status, or -1 when it did not exit normally
+    int status = -1;         // exit status, or -1 when it did not exit normally
+    int signal = 0;          // the signal that ended it, when one did
+    long peakKilobytes = 0;  // the most memory it held at once (resident)
     std::string out;
     std::string err;
 };

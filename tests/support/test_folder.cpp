@@ -21,7 +21,7 @@ TTestFolder::~TTestFolder() {
     // Folders a test made read-only must be writable again to be removed.
     for (auto it = fs::recursive_directory_iterator(path_, ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-        if (it->is_directory() && !it->is_symlink())
+        if (!it->is_symlink(ec) && it->is_directory(ec))
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(path_, ec);
