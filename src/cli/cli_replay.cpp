@@ -128,14 +128,12 @@ int ParseRequest(int argc, char** argv, TReplayRequest& request) {
 
 // The progress line's text for a frame of a pass.
 void ShowProgress(TProgressLine& line, const TVideoProgress& p) {
-    const double done = double(p.pass - 1) * double(p.frames) + double(p.frame);
-    const double all = double(p.passes) * double(p.frames);
     std::string text = "frame " + std::to_string(p.frame) + " of " + std::to_string(p.frames);
     if (p.passes > 1)
         text += p.pass == 1
                     ? " (palette, pass 1 of " + std::to_string(p.passes) + ")"
                     : " (pass " + std::to_string(p.pass) + " of " + std::to_string(p.passes) + ")";
-    line.Update(all > 0 ? done / all : 1.0, text);
+    line.Update(VideoProgressFraction(p), text);
 }
 
 int Replay(const TReplayRequest& request, const TDisplayLayout& layout,

@@ -23,6 +23,13 @@ struct TVideoProgress {
     int passes = 1;
 };
 
+// How much of the whole work is done, 0 to 1, over all passes.
+inline double VideoProgressFraction(const TVideoProgress& p) {
+    const double all = double(p.passes) * double(p.frames);
+    if (all <= 0) return 1.0;
+    return (double(p.pass - 1) * double(p.frames) + double(p.frame)) / all;
+}
+
 enum class TVideoResult {
     Done,
     NotLoaded,   // the recording did not load: LoadCode() is the load result code
