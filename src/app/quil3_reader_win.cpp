@@ -437,12 +437,15 @@ void TQuil3ReaderWin::FileReplayVideoClick() {
     const std::optional<TVideoSettings> settings =
         dialogs_->VideoSettings(ProposedVideoSettings(view));
     if (!settings) return;
+    WriteReplayVideo(ReplayVideoOptions(view, *settings, VideoTypeForFilter(filterIndex)),
+                     VideoFileName(ToPath(*chosen), filterIndex));
+}
 
+void TQuil3ReaderWin::WriteReplayVideo(const TReplayVideoOptions& options,
+                                       const std::filesystem::path& out) {
     // The writer replays the recording file with a player of its own; the
     // window's player, its position and its options stay as they are.
-    TReplayVideoJob job(videoModule_->MakeWriter(
-                            ReplayVideoOptions(view, *settings, VideoTypeForFilter(filterIndex))),
-                        recordingPath_, VideoFileName(ToPath(*chosen), filterIndex));
+    TReplayVideoJob job(videoModule_->MakeWriter(options), recordingPath_, out);
     writingVideo_ = true;
     const TVideoResult result = RunWithProgress(*this, job);
     writingVideo_ = false;

@@ -66,8 +66,6 @@ public:
     const std::string& DocumentTitle() const { return documentTitle_; }
     // The 1-based type the save dialog last took ("Image file...").
     int SaveFilterIndex() const { return saveFilterIndex_; }
-    // The recording shown (the program itself in self-contained mode).
-    const std::filesystem::path& RecordingPath() const { return recordingPath_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,6 +97,7 @@ private:
     void FileSaveClipExecute();
     void FileReplayVideoClick();
     TWindowView CurrentView() const;
+    void WriteReplayVideo(const TReplayVideoOptions& options, const std::filesystem::path& out);
     void Print1Click(int tag);
     void FileCloseExecute();
     void Exit1Click();
@@ -148,6 +147,7 @@ private:
     bool sizing_ = false;
     QSize baseSize_;
     int saveFilterIndex_ = 1;
+    // The recording shown (the program itself in self-contained mode).
     std::filesystem::path recordingPath_;
     // The rate entry checked in the "Replay rate" menu.
     int replayRate_ = 3;

@@ -1,8 +1,9 @@
 // "Replay video..." in the window on the offscreen platform: the item among
 // the picture commands, a video written and read back by FFmpeg's decoders
-// against what the window itself shows, Cancel, and a video that cannot be
-// written. The window finds the video module through a link beside the
-// program file the tests start it with.
+// against what the window itself shows (also in a program that carries its
+// own recording), Cancel, and a video that cannot be written. The window
+// finds the video module through a link beside the program file the tests
+// start it with.
 
 #include <gtest/gtest.h>
 
@@ -181,6 +182,19 @@ TEST_F(WindowVideo, CancelLeavesNoFileAndTheWindowAsItWas) {
     EXPECT_EQ(window->Player().Position(), position);
     EXPECT_EQ(window->Player().PlayState(), kStopped);
     EXPECT_TRUE(FindAction(*window, "FileReplayVideo")->isEnabled());
+}
+
+TEST_F(WindowVideo, ASelfContainedProgramReplaysItsOwnRecording) {
+    const fixture::Bytes region = fixture::Packed(InkRecording(3));
+    auto window = Start({}, Write("viewer", fixture::Appended(fixture::Bytes(512, 1), region)));
+    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    AnswerSave("own", 3);
+    FindAction(*window, "FileReplayVideo")->trigger();
+    EXPECT_TRUE(script->messages.empty());
+    EXPECT_EQ(script->saveNameOffered, "viewer");
+    const TDecodedVideo video = DecodeVideo((folder / "own.gif").string());
+    ASSERT_TRUE(video.ok) << video.error;
+    EXPECT_EQ(Rgb(window->DisplayPanel().Shown()), video.frames.back());
 }
 
 TEST_F(WindowVideo, AVideoThatCannotBeWrittenSaysSo) {
