@@ -143,8 +143,9 @@ TEST_F(WindowVideo, TheVideoEndsWithTheWindowsCompletePageAndLeavesTheWindowAsIt
 }
 
 TEST_F(WindowVideo, CancelLeavesNoFileAndTheWindowAsItWas) {
-    // Forty strokes at one point a tick: about nine hundred frames, twice
-    // over for a GIF, long enough to be cancelled in the middle.
+    // Forty strokes at one point a tick, at twice the page's size and 60
+    // frames per second: some 1,800 frames, twice over for a GIF, seconds of
+    // work even on a fast machine, to be cancelled in the middle.
     auto window = Opened(SmallRecording(40));
     FindAction(*window, "OptionReplayRate0")->trigger();
     FindAction(*window, "ActionPrevious")->trigger();
@@ -160,7 +161,12 @@ TEST_F(WindowVideo, CancelLeavesNoFileAndTheWindowAsItWas) {
 
     // Cancelled in the progress dialog, once the window has shown frames
     // going by: its message loop runs while the video is written.
-    script->videoAnswer = [](TVideoSettings s) { return std::optional<TVideoSettings>(s); };
+    script->videoAnswer = [](TVideoSettings s) {
+        s.width = 600;
+        s.height = 400;
+        s.fps = 60;
+        return std::optional<TVideoSettings>(s);
+    };
     std::set<int> shown;
     bool cancelled = false;
     QTimer watch;
