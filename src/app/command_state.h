@@ -5,9 +5,10 @@ namespace quil {
 // The main window's commands, by the component that carries them.
 enum class TCommand {
     FileOpen,
-    File2,         // "Image file..."
-    FileSaveClip,  // "Clipboard"
-    Print1,        // the three items of the "Print" submenu
+    File2,            // "Image file..."
+    FileSaveClip,     // "Clipboard"
+    FileReplayVideo,  // "Replay video..."
+    Print1,           // the three items of the "Print" submenu
     FileClose,
     Exit1,
     ActionPlay,

@@ -20,7 +20,9 @@
 #include "app/document_title.h"
 #include "app/file_filters.h"
 #include "app/print_command.h"
+#include "app/replay_video_job.h"
 #include "app/status_bar.h"
+#include "app/video_progress_dialog.h"
 #include "app/window_dialogs.h"
 #include "app/window_texts.h"
 #include "export/image_file_name.h"
@@ -143,6 +145,8 @@ void TQuil3ReaderWin::BuildMenus() {
     AddCommand(save, "Image file...", "File2", TCommand::File2, &W::File2Click, "Ctrl+S");
     AddCommand(save, "Clipboard", "FileSaveClip", TCommand::FileSaveClip, &W::FileSaveClipExecute,
                "Ctrl+C");
+    AddCommand(save, "Replay video...", "FileReplayVideo", TCommand::FileReplayVideo,
+               &W::FileReplayVideoClick);
     QMenu* print = file->addMenu("Print");
     print->setObjectName("Print");
     const std::pair<const char*, const char*> printItems[] = {
@@ -185,15 +189,13 @@ void TQuil3ReaderWin::BuildMenus() {
     QMenu* rate = option->addMenu("Replay rate");
     rate->setObjectName("ReplayRate");
     auto* rates = new QActionGroup(this);
-    const char* rateCaptions[kReplayRateCount] = {"0 (Slowest)", "1", "2", "3 (Normal)", "4", "5",
-                                                  "6 (Fast)",    "7", "8", "9 (Fastest)"};
     for (int tag = 0; tag < kReplayRateCount; ++tag) {
         const std::string component = "OptionReplayRate" + std::to_string(tag);
-        QAction* item = AddCommand(rate, rateCaptions[tag], component.c_str(),
+        QAction* item = AddCommand(rate, kReplayRateCaptions[tag], component.c_str(),
                                    TCommand::OptionReplayRate, nullptr);
         item->setData(tag);
         item->setCheckable(true);
-        item->setChecked(tag == 3);
+        item->setChecked(tag == replayRate_);
         rates->addAction(item);
         connect(item, &QAction::triggered, this,
                 [this, tag] { deferred_.Run([this, tag] { OptionReplayRate0Execute(tag); }); });
@@ -282,6 +284,7 @@ int TQuil3ReaderWin::OpenRecording(const std::filesystem::path& path) {
         if (const char* message = LoadErrorMessage(code)) ShowMessage(message);
         return 0;
     }
+    recordingPath_ = path;
     LayOutOpenedPage();
     client_->StatusBar().SetText(ToText(DisplayFileName(path)));
     // The Background and Grid commands act only on a recording that has one;
@@ -416,6 +419,56 @@ void TQuil3ReaderWin::FileSaveClipExecute() {
     if (!CopyToClipboard(*player_, clipboard_)) ShowMessage(kSaveFailedMessage);
 }
 
+void TQuil3ReaderWin::FileReplayVideoClick() {
+    // FFmpeg's libraries come with the module, loaded the first time a
+    // video is wanted, so that the window starts without them.
+    if (!videoModule_) videoModule_ = TVideoModule::Load(programPath_);
+    if (!videoModule_->Available()) {
+        dialogs_->Message(kApplicationTitle, QString::fromUtf8(kNoVideoMessage) + "\n" +
+                                                 ToText(videoModule_->Problem()));
+        return;
+    }
+    int filterIndex = videoFilterIndex_;
+    const std::optional<QString> chosen = dialogs_->SaveFile(
+        ToText(documentTitle_), ToList(DialogNameFilters(kVideoFileFilter)), filterIndex);
+    if (!chosen) return;
+    videoFilterIndex_ = filterIndex;
+    const TWindowView view = CurrentView();
+    const std::optional<TVideoSettings> settings =
+        dialogs_->VideoSettings(ProposedVideoSettings(view));
+    if (!settings) return;
+    WriteReplayVideo(ReplayVideoOptions(view, *settings, VideoTypeForFilter(filterIndex)),
+                     VideoFileName(ToPath(*chosen), filterIndex));
+}
+
+void TQuil3ReaderWin::WriteReplayVideo(const TReplayVideoOptions& options,
+                                       const std::filesystem::path& out) {
+    // The writer replays the recording file with a player of its own; the
+    // window's player, its position and its options stay as they are.
+    TReplayVideoJob job(videoModule_->MakeWriter(options), recordingPath_, out);
+    writingVideo_ = true;
+    const TVideoResult result = RunWithProgress(*this, job);
+    writingVideo_ = false;
+    // A video that was not written is said so; Cancel is not a failure.
+    if (result != TVideoResult::Done && result != TVideoResult::Cancelled)
+        ShowMessage(kSaveFailedMessage);
+}
+
+TWindowView TQuil3ReaderWin::CurrentView() const {
+    TWindowView view;
+    view.pageWidth = player_->PageWidth();
+    view.pageHeight = player_->PageHeight();
+    view.displayWidth = player_->DisplayWidth();
+    view.displayHeight = player_->DisplayHeight();
+    view.zoom = player_->Zoom();
+    view.quality = player_->Quality();
+    view.grid = player_->GridOption();
+    view.background = player_->BackgroundOption();
+    view.reverse = player_->Reverse();
+    view.rate = replayRate_;
+    return view;
+}
+
 void TQuil3ReaderWin::Print1Click(int tag) {
     if (print_) print_->Print(tag, *player_, *this);
 }
@@ -438,6 +491,7 @@ void TQuil3ReaderWin::ActionNextExecute() { player_->Next(); }
 void TQuil3ReaderWin::ActionLastExecute() { player_->Last(); }
 
 void TQuil3ReaderWin::OptionReplayRate0Execute(int tag) {
+    replayRate_ = tag;
     player_->SetReplayStep(ReplayStepForRate(tag));
 }
 
@@ -459,8 +513,10 @@ void TQuil3ReaderWin::StripMouseDown(int x) { player_->Seek(x, kStripWidth); }
 // ---- Window events -------------------------------------------------------------------
 
 void TQuil3ReaderWin::closeEvent(QCloseEvent* event) {
-    // Closing destroys the player, which must not happen inside its drawing.
-    if (player_->IsBusy()) {
+    // Closing destroys the player, which must not happen inside its drawing,
+    // nor while a video is written (its dialog holds the window's commands
+    // back); the window closes once that is over.
+    if (player_->IsBusy() || writingVideo_) {
         event->ignore();
         Run(&TQuil3ReaderWin::Exit1Click);
         return;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,9 +15,11 @@
 #include "app/print_command.h"
 #include "app/qt_clipboard.h"
 #include "app/qt_timers.h"
+#include "app/replay_video_choices.h"
 #include "app/window_dialogs.h"
 #include "player/quil3_reader_c.h"
 #include "player/window_layout.h"
+#include "video/video_module.h"
 
 class QAction;
 class QMenu;
@@ -92,6 +95,9 @@ private:
     void FileOpenExecute();
     void File2Click();
     void FileSaveClipExecute();
+    void FileReplayVideoClick();
+    TWindowView CurrentView() const;
+    void WriteReplayVideo(const TReplayVideoOptions& options, const std::filesystem::path& out);
     void Print1Click(int tag);
     void FileCloseExecute();
     void Exit1Click();
@@ -141,6 +147,15 @@ private:
     bool sizing_ = false;
     QSize baseSize_;
     int saveFilterIndex_ = 1;
+    // The recording shown (the program itself in self-contained mode).
+    std::filesystem::path recordingPath_;
+    // The rate entry checked in the "Replay rate" menu.
+    int replayRate_ = 3;
+    // "Replay video...": the type its save dialog last took, the video
+    // module once loaded, and whether a video is being written.
+    int videoFilterIndex_ = 1;
+    std::optional<TVideoModule> videoModule_;
+    bool writingVideo_ = false;
 
     // Declared last so that it goes first: its host and its display outlive it.
     std::unique_ptr<TQuil3ReaderC> player_;

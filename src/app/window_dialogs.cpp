@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/video_options_dialog.h"
+
 namespace quil {
 
 TQtWindowDialogs::TQtWindowDialogs(QWidget* window) : window_(window) {}
@@ -38,6 +40,12 @@ std::optional<QString> TQtWindowDialogs::SaveFile(const QString& fileName,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     filterIndex = int(nameFilters.indexOf(dialog.selectedNameFilter())) + 1;
     return dialog.selectedFiles().first();
+}
+
+std::optional<TVideoSettings> TQtWindowDialogs::VideoSettings(const TVideoSettings& proposed) {
+    TVideoOptionsDialog dialog(window_, proposed);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Settings();
 }
 
 }  // namespace quil

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include "app/replay_video_choices.h"
+
 class QWidget;
 class QFileDialog;
 
@@ -28,6 +30,10 @@ public:
     // cancelled. An existing file is replaced without asking.
     virtual std::optional<QString> SaveFile(const QString& fileName, const QStringList& nameFilters,
                                             int& filterIndex) = 0;
+
+    // The options of "Replay video...", starting from `proposed`; no value
+    // when cancelled.
+    virtual std::optional<TVideoSettings> VideoSettings(const TVideoSettings& proposed) = 0;
 };
 
 // The toolkit's message boxes and file dialogs, owned by `window`.
@@ -40,6 +46,7 @@ public:
     std::optional<QString> OpenFile(const QStringList& nameFilters) override;
     std::optional<QString> SaveFile(const QString& fileName, const QStringList& nameFilters,
                                     int& filterIndex) override;
+    std::optional<TVideoSettings> VideoSettings(const TVideoSettings& proposed) override;
 
 private:
     QWidget* window_;

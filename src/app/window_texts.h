@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "player/replay_rates.h"
+
 namespace quil {
 
 // The viewer's own texts, in UTF-8.
@@ -10,8 +12,15 @@ inline constexpr const char* kApplicationTitle = "Zorvan Quil Reader";
 inline constexpr const char* kWindowCaption = "Zorvan Quil Reader v1.05";
 inline constexpr const char* kAboutCaption = "About Zorvan Quil Reader";
 inline constexpr const char* kOpenFilter = "STK Files(*.stk)|*.stk";
-// Shown when "Image file..." or "Clipboard" could not deliver the page.
+// Shown when "Image file...", "Clipboard" or "Replay video..." could not
+// deliver the page.
 inline constexpr const char* kSaveFailedMessage = "無法儲存檔案";
+// "Replay video..." without the video module; the reason follows on a line
+// of its own.
+inline constexpr const char* kNoVideoMessage = "This installation cannot write videos.";
+// The entries of the "Replay rate" menu, rate 0 to 9.
+inline constexpr const char* kReplayRateCaptions[kReplayRateCount] = {
+    "0 (Slowest)", "1", "2", "3 (Normal)", "4", "5", "6 (Fast)", "7", "8", "9 (Fastest)"};
 
 // The message of a load result code 1 to 6; nullptr for success and for
 // codes without a message (the open then fails silently).

@@ -5,21 +5,20 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_common.h"
 #include "cli/cli_display.h"
+#include "cli/cli_progress_line.h"
 #include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "model/document.h"
+#include "video/video_module.h"
 #include "video/video_options.h"
-
-#if QUIL_HAS_VIDEO
-#include "cli/cli_progress_line.h"
-#include "video/replay_video_writer.h"
-#endif
+#include "video/video_writer.h"
 
 namespace quil {
 
@@ -127,21 +126,18 @@ int ParseRequest(int argc, char** argv, TReplayRequest& request) {
     return ParseVideoOptions(parsed, request);
 }
 
-#if QUIL_HAS_VIDEO
-
 // The progress line's text for a frame of a pass.
 void ShowProgress(TProgressLine& line, const TVideoProgress& p) {
-    const double done = double(p.pass - 1) * double(p.frames) + double(p.frame);
-    const double all = double(p.passes) * double(p.frames);
     std::string text = "frame " + std::to_string(p.frame) + " of " + std::to_string(p.frames);
     if (p.passes > 1)
         text += p.pass == 1
                     ? " (palette, pass 1 of " + std::to_string(p.passes) + ")"
                     : " (pass " + std::to_string(p.pass) + " of " + std::to_string(p.passes) + ")";
-    line.Update(all > 0 ? done / all : 1.0, text);
+    line.Update(VideoProgressFraction(p), text);
 }
 
-int Replay(const TReplayRequest& request, const TDisplayLayout& layout) {
+int Replay(const TReplayRequest& request, const TDisplayLayout& layout,
+           const TVideoModule& module) {
     TReplayVideoOptions options;
     options.type = request.type;
     options.width = layout.width;
@@ -156,7 +152,12 @@ int Replay(const TReplayRequest& request, const TDisplayLayout& layout) {
     options.from = request.from;
     options.holdSeconds = request.holdSeconds;
 
-    TReplayVideoWriter writer(options);
+    const std::unique_ptr<IReplayVideoWriter> made = module.MakeWriter(options);
+    if (!made) {
+        PrintFileError(request.file, "the video writer cannot be made");
+        return kExitRefused;
+    }
+    IReplayVideoWriter& writer = *made;
     TProgressLine line;
     writer.SetProgress([&line](const TVideoProgress& p) { ShowProgress(line, p); });
     const TVideoResult result = writer.Write(request.file, request.out);
@@ -179,16 +180,6 @@ int Replay(const TReplayRequest& request, const TDisplayLayout& layout) {
     return kExitOutput;
 }
 
-#else
-
-int Replay(const TReplayRequest& request, const TDisplayLayout&) {
-    PrintFileError(request.file,
-                   "this build of quil has no video support (it was built with QUIL_VIDEO off)");
-    return kExitRefused;
-}
-
-#endif
-
 }  // namespace
 
 int RunReplay(int argc, char** argv) {
@@ -209,7 +200,13 @@ int RunReplay(int argc, char** argv) {
         PrintFileError(request.file, LayoutRefusal(request, pageWidth, pageHeight));
         return kExitRefused;
     }
-    return Replay(request, *layout);
+    // FFmpeg's libraries come with the module, now that a video is wanted.
+    const TVideoModule module = TVideoModule::Load(RunningProgram());
+    if (!module.Available()) {
+        PrintFileError(request.file, module.Problem());
+        return kExitRefused;
+    }
+    return Replay(request, *layout, module);
 }
 
 }  // namespace quil

@@ -21,13 +21,18 @@ const char* ImageTypeExtension(TImageType type) {
     return ".bmp";
 }
 
-std::filesystem::path ImageFileName(const std::filesystem::path& chosen, int filterIndex) {
+std::filesystem::path ChosenTypeFileName(const std::filesystem::path& chosen,
+                                         const char* extension) {
     std::string name = chosen.native();
     const size_t componentStart = name.rfind('/') == std::string::npos ? 0 : name.rfind('/') + 1;
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos && dot >= componentStart) name.erase(dot);
-    name += ImageTypeExtension(ImageTypeForFilter(filterIndex));
+    name += extension;
     return std::filesystem::path(name);
+}
+
+std::filesystem::path ImageFileName(const std::filesystem::path& chosen, int filterIndex) {
+    return ChosenTypeFileName(chosen, ImageTypeExtension(ImageTypeForFilter(filterIndex)));
 }
 
 }  // namespace quil

@@ -20,11 +20,15 @@ TImageType ImageTypeForFilter(int filterIndex);
 // ".bmp", ".jpg", ".png" or ".svgz".
 const char* ImageTypeExtension(TImageType type);
 
-// The name the command writes: the extension of the last path component
-// (from its last "." to its end; a dot in a folder name is no extension)
-// is removed and the chosen type's extension appended. So the type is
-// always the one chosen, never the one typed: scan.png saved as a bitmap
-// becomes scan.bmp, page.jpeg saved as JPEG becomes page.jpg.
+// The name a save command writes for the type it was given: the extension
+// of the last path component (from its last "." to its end; a dot in a
+// folder name is no extension) is removed and the type's `extension`
+// appended. So the type is always the one chosen, never the one typed.
+std::filesystem::path ChosenTypeFileName(const std::filesystem::path& chosen,
+                                         const char* extension);
+
+// The name "Image file..." writes (ChosenTypeFileName): scan.png saved as a
+// bitmap becomes scan.bmp, page.jpeg saved as JPEG becomes page.jpg.
 std::filesystem::path ImageFileName(const std::filesystem::path& chosen, int filterIndex);
 
 }  // namespace quil

@@ -35,6 +35,16 @@ inline std::optional<TVideoType> VideoTypeForExtension(const std::string& extens
     return VideoTypeNamed(name);
 }
 
+// The extension of a type's files: ".mp4", ".webm" or ".gif".
+inline const char* VideoTypeExtension(TVideoType type) {
+    switch (type) {
+    case TVideoType::Webm: return ".webm";
+    case TVideoType::Gif: return ".gif";
+    case TVideoType::Mp4: break;
+    }
+    return ".mp4";
+}
+
 // Everything a replay video is made from besides the recording: the
 // player's display as the window would lay it out and show it, and the
 // video's clock.

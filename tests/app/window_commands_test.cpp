@@ -1,19 +1,25 @@
 // The main window's commands on the offscreen platform: enabling around long
 // drawings and the commands held back meanwhile, the replay strip, the
-// picture commands, the clipboard, keys, dropping a file and printing.
+// picture commands, the clipboard, "Replay video..." without its module and
+// its options dialog, keys, dropping a file and printing.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QUrl>
 #include <QtTest/QTest>
 
 #include "app/display_panel.h"
 #include "app/status_bar.h"
+#include "app/video_options_dialog.h"
 #include "run_tool.h"
 #include "window_fixture.h"
 
@@ -231,6 +237,59 @@ TEST_F(WindowCommands, DroppingARecordingOpensIt) {
     refused.setAccepted(false);
     QCoreApplication::sendEvent(window.get(), &refused);
     EXPECT_FALSE(refused.isAccepted());
+}
+
+// The program file the tests start the window with has no video module
+// beside it: "Replay video..." says so and asks nothing.
+TEST_F(WindowCommands, ReplayVideoWithoutTheVideoModuleSaysSo) {
+    auto window = Opened(6);
+    QAction* item = FindAction(*window, "FileReplayVideo");
+    ASSERT_TRUE(item);
+    EXPECT_TRUE(item->isEnabled());
+    item->trigger();
+    ASSERT_EQ(script->messages.size(), 1u);
+    EXPECT_EQ(script->messages[0].first, "Zorvan Quil Reader");
+    EXPECT_TRUE(script->messages[0].second.startsWith("This installation cannot write videos.\n"))
+        << script->messages[0].second.toStdString();
+    EXPECT_TRUE(script->messages[0].second.contains("no video support"));
+    EXPECT_TRUE(script->saveIndexOffered.empty());
+    EXPECT_TRUE(script->videoProposed.empty());
+}
+
+// The toolkit's options dialog of "Replay video...", answered by a user
+// through its widgets.
+TEST(VideoOptionsDialog, ShowsTheProposalAndGivesBackWhatIsSet) {
+    QWidget owner;
+    TQtWindowDialogs dialogs(&owner);
+    TVideoSettings proposed;
+    proposed.rate = 7;
+    proposed.width = 500;
+    proposed.height = 333;
+    const auto answer = [&](bool ok) {
+        QTimer::singleShot(0, &owner, [&owner, ok] {
+            auto* dialog = owner.findChild<TVideoOptionsDialog*>();
+            ASSERT_TRUE(dialog);
+            EXPECT_EQ(dialog->findChild<QComboBox*>("VideoRate")->currentText(), "7");
+            EXPECT_EQ(dialog->findChild<QSpinBox*>("VideoWidth")->value(), 500);
+            EXPECT_EQ(dialog->findChild<QSpinBox*>("VideoHeight")->value(), 333);
+            EXPECT_EQ(dialog->findChild<QSpinBox*>("VideoFps")->value(), 30);
+            dialog->findChild<QComboBox*>("VideoRate")->setCurrentIndex(9);
+            dialog->findChild<QSpinBox*>("VideoWidth")->setValue(640);
+            // Beyond what a video takes: the box keeps to 60.
+            dialog->findChild<QSpinBox*>("VideoFps")->setValue(75);
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QTest::mouseClick(buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel),
+                              Qt::LeftButton);
+        });
+        return dialogs.VideoSettings(proposed);
+    };
+    const std::optional<TVideoSettings> taken = answer(true);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(taken->rate, 9);
+    EXPECT_EQ(taken->width, 640);
+    EXPECT_EQ(taken->height, 333);
+    EXPECT_EQ(taken->fps, 60);
+    EXPECT_FALSE(answer(false));
 }
 
 class TRecordedPrint final : public IPrintCommand {

@@ -29,6 +29,11 @@ std::optional<QString> TScriptedDialogs::SaveFile(const QString& fileName,
     return script_->saveAnswer;
 }
 
+std::optional<TVideoSettings> TScriptedDialogs::VideoSettings(const TVideoSettings& proposed) {
+    script_->videoProposed.push_back(proposed);
+    return script_->videoAnswer(proposed);
+}
+
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {
     QElapsedTimer clock;
     clock.start();

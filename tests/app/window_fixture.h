@@ -32,6 +32,11 @@ struct TDialogScript {
     std::vector<int> saveIndexOffered;
     QString saveNameOffered;
     QStringList saveFilters;
+    // "Replay video..."'s options: what the window proposed, and the user's
+    // answer to it (by default the proposal taken as it is).
+    std::vector<TVideoSettings> videoProposed;
+    std::function<std::optional<TVideoSettings>(TVideoSettings)> videoAnswer =
+        [](TVideoSettings proposed) { return std::optional<TVideoSettings>(proposed); };
 };
 
 class TScriptedDialogs final : public IWindowDialogs {
@@ -41,6 +46,7 @@ public:
     std::optional<QString> OpenFile(const QStringList& nameFilters) override;
     std::optional<QString> SaveFile(const QString& fileName, const QStringList& nameFilters,
                                     int& filterIndex) override;
+    std::optional<TVideoSettings> VideoSettings(const TVideoSettings& proposed) override;
 
 private:
     std::shared_ptr<TDialogScript> script_;

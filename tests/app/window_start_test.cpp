@@ -163,7 +163,8 @@ TEST_F(WindowStart, MenusReadAsTheyShouldWithTheirChecksAndTags) {
     };
     EXPECT_EQ(read("File"),
               (QStringList{"Open", "-", "Save picture to", "Print", "-", "Close", "-", "Exit"}));
-    EXPECT_EQ(read("SavePictureTo"), (QStringList{"Image file...", "Clipboard"}));
+    EXPECT_EQ(read("SavePictureTo"),
+              (QStringList{"Image file...", "Clipboard", "Replay video..."}));
     EXPECT_EQ(read("Print"),
               (QStringList{"Ultra (High quality or A1+)...", "High (Normal quality or A4~A1)...",
                            "Normal (low quality or A4-)..."}));

@@ -2,7 +2,8 @@
 // scratch DESTDIR; the recording type found by xdg-mime through the
 // installed shared-mime-info package, on both of its roads; and the
 // thumbnailer entry run as a file manager runs it, in a bubblewrap sandbox
-// that sees /usr and nothing else.
+// that sees /usr and nothing else; quil starting without FFmpeg's libraries
+// and finding the installed video module when it writes a video.
 
 #include <gtest/gtest.h>
 
@@ -310,6 +311,38 @@ TEST_F(Installed, ThumbnailerFailsAndWritesNothingForARecordingThatDoesNotLoad) 
     EXPECT_EQ(run.status, 3);
     EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << run.err;
     EXPECT_EQ(fs::directory_iterator(out), fs::directory_iterator());
+}
+
+// FFmpeg's libraries come with the video module, which only quil replay
+// loads: quil itself starts without them (a hundred and more libraries,
+// some of which a file manager's sandbox cannot reach).
+TEST_F(Installed, QuilLinksNoneOfFfmpegAndReplayFindsTheModule) {
+    const fs::path quil = Prefix() / "bin/quil";
+    const ToolRun ldd = RunProgram("ldd", {quil.string()});
+    ASSERT_EQ(ldd.status, 0) << ldd.err;
+    for (const char* library :
+         {"libavcodec", "libavformat", "libavfilter", "libavutil", "libswscale", "libswresample"})
+        EXPECT_EQ(ldd.out.find(library), std::string::npos) << library << " in\n" << ldd.out;
+
+    const fs::path module = Prefix() / QUIL_INSTALL_LIBDIR / "quil-reader/quil-video.so";
+    const std::string recording = Write("replayed.stk", PageBody());
+    const fs::path video = Scratch("replayed.gif");
+    // The installation lies under DESTDIR, away from the prefix it was made
+    // for: the module is found from where quil is.
+    const ToolRun replay =
+        RunProgram(quil.string(), {"replay", recording, "-o", video.string(), "--hold", "0.1"});
+    if (!QUIL_VIDEO_BUILT) {
+        EXPECT_FALSE(fs::exists(module));
+        EXPECT_EQ(replay.status, 7);
+        EXPECT_NE(replay.err.find("no video support"), std::string::npos) << replay.err;
+        return;
+    }
+    ASSERT_TRUE(fs::is_regular_file(module));
+    EXPECT_NE(RunProgram("ldd", {module.string()}).out.find("libavcodec"), std::string::npos);
+    ASSERT_EQ(replay.status, 0) << replay.err;
+    const std::vector<uint8_t> gif = testing::ReadWholeFile(video.string());
+    ASSERT_GT(gif.size(), 6u);
+    EXPECT_EQ(std::string(gif.begin(), gif.begin() + 6), "GIF89a");
 }
 
 }  // namespace

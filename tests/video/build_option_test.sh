@@ -2,9 +2,10 @@
 # The QUIL_VIDEO option, checked by configuring the project in a scratch
 # folder where pkg-config finds none of FFmpeg's libraries:
 #  - with the option on, configuration stops and names the Debian package;
-#  - with it off, configuration goes through and nothing of FFmpeg is
-#    linked, while quil still has its replay command (which then says that
-#    the build has no video support).
+#  - with it off, configuration goes through, nothing of FFmpeg is linked
+#    and no video module is made, while quil still has its replay command
+#    and the module's loader (which then says that the build has no video
+#    support).
 # Usage: build_option_test.sh SOURCE_FOLDER SCRATCH_FOLDER
 set -euo pipefail
 source=$1
@@ -30,9 +31,11 @@ if ! cmake -S "$source" -B "$scratch/off" -G Ninja -DQUIL_BENCH=OFF -DQUIL_VIDEO
   cat "$scratch/off.log"
   exit 1
 fi
-if grep -n -E "libav(codec|format|filter|util)|libswscale|quil_video" "$scratch/off/build.ninja"; then
+if grep -n -E "libav(codec|format|filter|util)|libswscale|libquil_video\.a|quil-video" \
+    "$scratch/off/build.ninja"; then
   echo "QUIL_VIDEO off still builds or links the above"
   exit 1
 fi
 grep -q "cli_replay.cpp" "$scratch/off/build.ninja"
+grep -q "QUIL_VIDEO_MODULE_BUILT=0" "$scratch/off/build.ninja"
 echo "QUIL_VIDEO on stops without FFmpeg; off links none of it"

@@ -177,6 +177,26 @@ TEST_F(ReplayCommand, ErrorsLeaveTheOldFileAndNoOther) {
     EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"grid.stk", "keep.mp4", "page.stk"}));
 }
 
+// A quil whose video module is not where it looks (beside it, or in the
+// installed folder under it): the one line says so, and nothing is written.
+TEST_F(ReplayCommand, WithoutItsVideoModuleQuilSaysSoAndWritesNothing) {
+    const std::filesystem::path bin = folder / "bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::copy_file(QuilBinary(), bin / "quil");
+    const std::string out = Path("alone.gif");
+    const ToolRun run = RunProgram((bin / "quil").string(), {"replay", recording, "-o", out});
+    EXPECT_EQ(run.status, 7);
+    const std::string says = "quil: " + recording +
+                             ": this installation has no video support: quil-video.so is in "
+                             "neither " +
+                             bin.string() + " nor " + folder.Path().string() + "/";
+    EXPECT_EQ(run.err.substr(0, says.size()), says);
+    EXPECT_EQ(run.err.substr(run.err.size() - 13), "/quil-reader\n") << run.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+    // The other subcommands need no module.
+    EXPECT_EQ(RunProgram((bin / "quil").string(), {"info", recording}).status, 0);
+}
+
 // Runs quil on a terminal of its own; returns what the terminal received.
 std::string RunOnTerminal(const std::vector<std::string>& args, int& status) {
     std::vector<std::string> strings = {QuilBinary()};
