@@ -330,7 +330,8 @@ TEST_F(Installed, QuilLinksNoneOfFfmpegAndReplayFindsTheModule) {
     // The installation lies under DESTDIR, away from the prefix it was made
     // for: the module is found from where quil is.
     const ToolRun replay =
-        RunProgram(quil.string(), {"replay", recording, "-o", video.string(), "--hold", "0.1"});
+        RunProgram(quil.string(), {"replay", recording, "-o", video.string(), "--hold", "0.1"},
+                   VideoChildEnvironment());
     if (!QUIL_VIDEO_BUILT) {
         EXPECT_FALSE(fs::exists(module));
         EXPECT_EQ(replay.status, 7);

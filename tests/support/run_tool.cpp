@@ -88,6 +88,8 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
     return run;
 }
 
+std::vector<std::string> VideoChildEnvironment() { return {"ASAN_OPTIONS=detect_leaks=0"}; }
+
 const char* QuilBinary() { return QUIL_BINARY; }
 
 ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,

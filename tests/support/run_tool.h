@@ -29,6 +29,13 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
                    const std::vector<std::string>& extraEnv = {},
                    const std::string& stdoutFile = {});
 
+// The environment entries for a child that loads the video module. In the
+// sanitizer build, LeakSanitizer's tracer crashes at exit on the dynamic
+// thread-local storage of the libraries the module brings in (a fault of the
+// sanitizer runtime with libraries loaded by dlopen), so such children run
+// without leak detection; the writer's own tests link it in and keep it.
+std::vector<std::string> VideoChildEnvironment();
+
 // The path of build/quil.
 const char* QuilBinary();
 

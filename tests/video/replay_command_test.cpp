@@ -57,7 +57,7 @@ protected:
     TDecodedVideo Replayed(const std::string& name, std::vector<std::string> args,
                            const std::string& file) {
         args.insert(args.begin(), {"replay", file, "-o", Path(name)});
-        const ToolRun run = RunQuil(args);
+        const ToolRun run = RunQuil(args, VideoChildEnvironment());
         EXPECT_EQ(run.status, 0) << run.err;
         // Not a terminal: no progress line, nothing at all.
         EXPECT_EQ(run.err, "");
@@ -151,7 +151,7 @@ TEST_F(ReplayCommand, ErrorsLeaveTheOldFileAndNoOther) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"replay", recording, "-o", out};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const ToolRun run = RunQuil(args);
+        const ToolRun run = RunQuil(args, VideoChildEnvironment());
         EXPECT_EQ(run.status, c.status) << c.args[0] << ": " << run.err;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
     }
@@ -168,7 +168,7 @@ TEST_F(ReplayCommand, ErrorsLeaveTheOldFileAndNoOther) {
         {{"replay", recording, "-o", out, "--zoom", "30"}, 7, "above the largest side of 8192"},
     };
     for (const Other& c : others) {
-        const ToolRun run = RunQuil(c.args);
+        const ToolRun run = RunQuil(c.args, VideoChildEnvironment());
         EXPECT_EQ(run.status, c.status) << run.err;
         EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
         EXPECT_EQ(run.err.rfind("quil: ", 0), 0u) << run.err;
@@ -208,6 +208,10 @@ std::string RunOnTerminal(const std::vector<std::string>& args, int& status) {
     int terminal = -1;
     const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
+        // putenv keeps the strings themselves: they live until execv.
+        std::vector<std::string> environment = VideoChildEnvironment();
+        for (std::string& entry : environment)
+            putenv(entry.data());
         execv(argv[0], argv.data());
         _exit(127);
     }
