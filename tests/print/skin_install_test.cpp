@@ -24,8 +24,8 @@ TEST(SkinInstall, TheLanguageFilesLieInTheDataFolderWhereTheProgramFindsThem) {
     ASSERT_EQ(run.status, 0) << run.out << run.err;
     const fs::path prefix = root / "opt/quil";
     for (const char* language : {"English", "Chinese"})
-        EXPECT_TRUE(fs::is_regular_file(prefix / "share/quil-reader/Skin" / language /
-                                        "PrinterDlg.txt"))
+        EXPECT_TRUE(
+            fs::is_regular_file(prefix / "share/quil-reader/Skin" / language / "PrinterDlg.txt"))
             << language;
     EXPECT_FALSE(fs::exists(prefix / "bin/Skin"));
     ASSERT_TRUE(fs::exists(prefix / "bin/quil-reader"));
