@@ -14,6 +14,7 @@
 #include "pdf_page.h"
 #include "platform/memory_budget.h"
 #include "print_command_fixture.h"
+#include "printed_page.h"
 #include "window_fixture.h"
 
 namespace quil::test {
@@ -127,7 +128,8 @@ TEST_F(PrintCommand, EachItemPrintsThePageAsDrawnSoFarAtItsQuality) {
         EXPECT_EQ(hand.choice.area.bottom, 200);
 
         const TBitmap expected =
-            PrintedPicture(player, hand.choice, item.scale, {paint.width(), paint.height()});
+            PrintedPicture(player, {hand.choice.area, hand.choice.target, item.scale},
+                           {paint.width(), paint.height()});
         ASSERT_FALSE(expected.Empty());
         testing::TRgbaPicture page;
         ASSERT_TRUE(testing::RasterisePdf(log.pdf, kDpi, page)) << item.item;
