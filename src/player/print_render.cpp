@@ -57,29 +57,50 @@ void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int pos
     }
 }
 
-// The part of the destination that lies on the printer's page; may be empty.
-TRect OnPage(const TRect& destination, const IPrinter& printer) {
-    return {std::max(destination.left, 0), std::max(destination.top, 0),
-            std::min(destination.right, printer.PageWidth()),
-            std::min(destination.bottom, printer.PageHeight())};
+// How the picture handed over fills one axis of the destination. Where
+// the destination has no more printer pixels than the work surface has
+// samples, the work surface is reduced by averaging to the destination's
+// pixels and only the part on the printer's page is handed over. Where it
+// has more (a small area on a fine printer), the picture keeps the work
+// surface's samples along that axis and the printer enlarges them, which
+// it does without smoothing: the picture never outgrows the work surface.
+struct TAxis {
+    int from = 0, to = 0;  // printer pixels the picture is handed for
+    int pictureSize = 0;   // the picture's pixels along the axis
+    int stretchFrom = 0;   // where the work surface goes in the picture
+    int stretchSize = 0;   // over how many of its pixels
+    bool Empty() const { return to <= from; }
+};
+
+TAxis AxisOf(int from, int to, int pageSize, int64_t samples) {
+    const int64_t size = int64_t(to) - from;
+    if (size > samples) {
+        const bool beside = to <= 0 || from >= pageSize;
+        return {from, beside ? from : to, int(samples), 0, int(samples)};
+    }
+    TAxis a;
+    a.from = std::max(from, 0);
+    a.to = std::min(to, pageSize);
+    a.pictureSize = a.to - a.from;
+    a.stretchFrom = from - a.from;
+    a.stretchSize = int(size);
+    return a;
 }
 
-bool IsEmpty(const TRect& r) { return r.right <= r.left || r.bottom <= r.top; }
-
 // The bytes of the renderer's surfaces and of the picture handed over.
-uint64_t PrintBytes(const TPrintScale& print, const TRect& onPage) {
+uint64_t PrintBytes(const TPrintScale& print, const TAxis& across, const TAxis& down) {
     const uint64_t surfaces = TFuzzyLineGDI::SurfaceBytes(kBestFactor, print.width, print.height);
-    if (surfaces == UINT64_MAX || IsEmpty(onPage)) return surfaces;
-    const int64_t row = RowStride(onPage.right - onPage.left, 24);
+    if (surfaces == UINT64_MAX || across.Empty() || down.Empty()) return surfaces;
+    const int64_t row = RowStride(across.pictureSize, 24);
     if (row < 0) return UINT64_MAX;
-    const uint64_t picture = uint64_t(row) * uint64_t(onPage.bottom - onPage.top);
+    const uint64_t picture = uint64_t(row) * uint64_t(down.pictureSize);
     return surfaces > UINT64_MAX - picture ? UINT64_MAX : surfaces + picture;
 }
 
-// Draws the area at the print resolution and reduces its work surface by
-// averaging into `picture`, the on-page part of the destination.
+// Draws the area at the print resolution and makes from its work surface
+// the picture handed over (empty when none of it lands on the page).
 TPrintStatus RenderArea(const TPenReplayWT& document, int position, const TPageOptions& options,
-                        const TPrintScale& print, const TRect& destination, const TRect& onPage,
+                        const TPrintScale& print, const TAxis& across, const TAxis& down,
                         TBitmap& picture, const THostEvents& events) {
     TFuzzyLineGDI16X renderer(nullptr, print.width, print.height);
     if (!renderer.IsValid()) return TPrintStatus::TooLarge;
@@ -96,13 +117,11 @@ TPrintStatus RenderArea(const TPenReplayWT& document, int position, const TPageO
     DrawElements(renderer, document, position, PrintMapping(print), progress);
     progress.Finish();
 
-    if (IsEmpty(onPage)) return TPrintStatus::Printed;  // nothing of it lands on the page
-    if (!picture.Create(onPage.right - onPage.left, onPage.bottom - onPage.top))
-        return TPrintStatus::TooLarge;
+    if (across.Empty() || down.Empty()) return TPrintStatus::Printed;
+    if (!picture.Create(across.pictureSize, down.pictureSize)) return TPrintStatus::TooLarge;
     TCanvas canvas(&picture);
     canvas.SetStretchMode(TStretchMode::Halftone);
-    canvas.StretchBlt(destination.left - onPage.left, destination.top - onPage.top,
-                      destination.right - destination.left, destination.bottom - destination.top,
+    canvas.StretchBlt(across.stretchFrom, down.stretchFrom, across.stretchSize, down.stretchSize,
                       renderer.WorkDC(), 0, 0, renderer.GetWorkWidth(), renderer.GetWorkHeight());
     return TPrintStatus::Printed;
 }
@@ -118,16 +137,20 @@ TPrintStatus PrintPage(const TPenReplayWT& document, int position, const TPageOp
         !PrintScaleOf({document.GetPageWidth(), document.GetPageHeight()}, request.area,
                       request.scale, print))
         return TPrintStatus::EmptyArea;
-    const TRect onPage = OnPage(d, printer);
-    if (!FitsInMemory(PrintBytes(print, onPage))) return TPrintStatus::TooLarge;
+    const TAxis across = AxisOf(d.left, d.right, printer.PageWidth(),
+                                TFuzzyLineGDI::WorkWidthFor(kBestFactor, print.width));
+    const TAxis down =
+        AxisOf(d.top, d.bottom, printer.PageHeight(), int64_t(kBestFactor) * print.height);
+    if (!FitsInMemory(PrintBytes(print, across, down))) return TPrintStatus::TooLarge;
 
     TBitmap picture;
     const TPrintStatus drawn =
-        RenderArea(document, std::clamp(position, 0, document.ElementCount()), options, print, d,
-                   onPage, picture, events);
+        RenderArea(document, std::clamp(position, 0, document.ElementCount()), options, print,
+                   across, down, picture, events);
     if (drawn != TPrintStatus::Printed) return drawn;
     if (!printer.BeginDoc()) return TPrintStatus::Refused;
-    if (!picture.Empty()) printer.StretchPicture(onPage, picture);
+    if (!picture.Empty())
+        printer.StretchPicture({across.from, down.from, across.to, down.to}, picture);
     return printer.EndDoc() ? TPrintStatus::Printed : TPrintStatus::Refused;
 }
 

@@ -26,8 +26,11 @@ struct TPrintRequest {
 // work surface is then reduced by averaging to the destination's size in
 // printer pixels, and the part of that picture that lies on the printer's
 // page is handed over: the printer lays it down pixel for pixel, so the
-// print does not depend on how its driver would scale. The job starts only
-// after all drawing.
+// print does not depend on how its driver would reduce. Along an axis
+// where the destination has more printer pixels than the work surface has
+// samples, the picture keeps the samples and the printer enlarges them
+// without smoothing, so the picture is never larger than the work surface.
+// The job starts only after all drawing.
 //
 // A drawing of more than 16 elements sends busy and progress events to
 // `events`. Nothing is allocated when the work surface and the picture

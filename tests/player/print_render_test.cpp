@@ -139,20 +139,23 @@ TEST_F(PrintRender, AStrokeBeingReplayedIsLeftOutAndThePositionKept) {
 }
 
 // The destination (100, 200, 1100, 900) takes the area in 1000 x 700
-// printer pixels from (100, 200); a destination partly off the page hands
-// over only the part on it, the same pixels.
-TEST_F(PrintRender, ThePictureHasTheDestinationsSizeAndOnlyItsPartOnThePage) {
+// printer pixels from (100, 200): at Ultra the work surface of 1600 x 1200
+// samples is reduced to a picture of that size. A destination partly off
+// the page hands over only the part on it, the same pixels.
+TEST_F(PrintRender, AReducedPictureHasTheDestinationsSizeAndOnlyItsPartOnThePage) {
     TPlayerRig rig;
     ASSERT_EQ(rig.Open(CommonPage()), 0);
     TRecordingPrinter big(1200, 1000);
-    const TBitmap* whole = Printed(rig, big, {{0, 0, 200, 150}, {100, 200, 1100, 900}, 1.0f});
+    const TBitmap* whole = Printed(rig, big, {{0, 0, 200, 150}, {100, 200, 1100, 900}, 2.0f});
     ASSERT_NE(whole, nullptr);
     EXPECT_EQ(whole->Width(), 1000);
     EXPECT_EQ(whole->Height(), 700);
+    EXPECT_EQ(big.jobs[0].stretches[0].destination.left, 100);
+    EXPECT_EQ(big.jobs[0].stretches[0].destination.bottom, 900);
     EXPECT_TRUE(big.jobs[0].ended);
 
     TRecordingPrinter small(700, 600);
-    const TBitmap* part = Printed(rig, small, {{0, 0, 200, 150}, {-100, 300, 900, 1000}, 1.0f});
+    const TBitmap* part = Printed(rig, small, {{0, 0, 200, 150}, {-100, 300, 900, 1000}, 2.0f});
     ASSERT_NE(part, nullptr);
     const TRect on = small.jobs[0].stretches[0].destination;
     EXPECT_EQ(on.left, 0);
@@ -163,10 +166,36 @@ TEST_F(PrintRender, ThePictureHasTheDestinationsSizeAndOnlyItsPartOnThePage) {
 
     // Wholly beside the page: an empty page is printed.
     TRecordingPrinter beside(100, 100);
-    Printed(rig, beside, {{0, 0, 200, 150}, {200, 0, 400, 150}, 1.0f});
+    Printed(rig, beside, {{0, 0, 200, 150}, {200, 0, 400, 150}, 2.0f});
     ASSERT_EQ(beside.jobs.size(), 1u);
     EXPECT_TRUE(beside.jobs[0].stretches.empty());
     EXPECT_TRUE(beside.jobs[0].ended);
+}
+
+// At Normal the same destination has more pixels than the work surface of
+// 800 x 600 samples: the printer gets the samples themselves (the picture
+// handed for a destination of the work surface's own size) to enlarge, for
+// the whole destination, also where it runs off the page.
+TEST_F(PrintRender, APictureThePrinterEnlargesIsTheWorkSurface) {
+    TPlayerRig rig;
+    ASSERT_EQ(rig.Open(CommonPage()), 0);
+    TRecordingPrinter printer(1000, 800);
+    const TBitmap* samples = Printed(rig, printer, {{0, 0, 200, 150}, {0, 0, 800, 600}, 1.0f});
+    ASSERT_NE(samples, nullptr);
+    for (const TRect d : {TRect{100, 200, 1100, 900}, TRect{-100, 300, 900, 1000}}) {
+        const TBitmap* enlarged = Printed(rig, printer, {{0, 0, 200, 150}, d, 1.0f});
+        ASSERT_NE(enlarged, nullptr);
+        EXPECT_EQ(DifferentPixels(*enlarged, *samples), 0);
+        const TRect handed = printer.jobs.back().stretches[0].destination;
+        EXPECT_EQ(handed.left, d.left);
+        EXPECT_EQ(handed.bottom, d.bottom);
+    }
+    // Wider than the work surface but not as high: enlarged across,
+    // reduced and cut to the page downwards.
+    const TBitmap* mixed = Printed(rig, printer, {{0, 0, 200, 150}, {0, 500, 1000, 800}, 1.0f});
+    ASSERT_NE(mixed, nullptr);
+    EXPECT_EQ(mixed->Width(), 800);
+    EXPECT_EQ(mixed->Height(), 300);
 }
 
 // Off screen an eraser gives back the background and the grid under it;
