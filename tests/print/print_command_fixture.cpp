@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "print/printer_dialog.h"
@@ -21,6 +22,10 @@ void TDialogHand::Look() {
         if (window_.Player().IsBusy()) {
             sawBusy = true;
             commandsOn = commandsOn || window_.findChild<QAction*>("ActionPlay")->isEnabled();
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            messages.push_back(box->text());
+            box->accept();
         }
         return;
     }

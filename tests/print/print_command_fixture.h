@@ -5,6 +5,7 @@
 
 #include <QTimer>
 #include <string>
+#include <vector>
 
 #include "app/quil3_reader_win.h"
 #include "platform/bitmap.h"
@@ -15,7 +16,8 @@ namespace quil::test {
 // Answers the print dialog once it shows: "Next" on the first page with
 // the whole preview chosen, then the button `finish` ("OKBtn" to print,
 // "CancelBtn2" to cancel). It keeps what it saw of the dialog and, after
-// "Print", whether the window's commands were off while the player drew.
+// "Print", whether the window's commands were off while the player drew,
+// and what the message boxes of the toolkit said.
 class TDialogHand {
 public:
     TDialogHand(std::string finish, TQuil3ReaderWin& window);
@@ -27,6 +29,8 @@ public:
     TPrintChoice choice;      // its results after "Print"
     bool sawBusy = false;     // the player drew after "Print"
     bool commandsOn = false;  // a command was enabled meanwhile
+    // Message boxes shown after "Print", answered with OK, by their text.
+    std::vector<QString> messages;
 
 private:
     void Look();

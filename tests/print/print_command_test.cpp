@@ -140,25 +140,6 @@ TEST_F(PrintCommand, EachItemPrintsThePageAsDrawnSoFarAtItsQuality) {
     }
 }
 
-// The largest difference of one channel between the 8 x 8 block means of
-// a picture and of the part of a page from (x, y).
-int LargestBlockDifference(const testing::TRgbaPicture& page, int x, int y,
-                           const TBitmap& picture) {
-    constexpr int kBlock = 8;
-    int largest = 0;
-    for (int by = 0; by + kBlock <= picture.Height(); by += kBlock)
-        for (int bx = 0; bx + kBlock <= picture.Width(); bx += kBlock)
-            for (int c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int j = 0; j < kBlock; ++j)
-                    for (int i = 0; i < kBlock; ++i)
-                        sum += page.At(x + bx + i, y + by + j)[c] -
-                               picture.ScanLine(by + j)[3 * (bx + i) + 2 - c];
-                largest = std::max(largest, std::abs(sum) / (kBlock * kBlock));
-            }
-    return largest;
-}
-
 // The same page through a road that shares nothing with the print's
 // reduction: the off-screen rendering at the target's size. At 72 dots per
 // inch the page at Ultra is reduced by about four to the target, as the
@@ -185,7 +166,7 @@ TEST_F(PrintCommand, ThePrintedPageIsTheOffScreenPageWhereTheTargetSays) {
     ASSERT_TRUE(testing::RasterisePdf(log.pdf, kCoarse, page));
     const QRect paint = PaintRect(kCoarse);
     const int x = paint.left() + t.left, y = paint.top() + t.top;
-    EXPECT_LE(LargestBlockDifference(page, x, y, offScreen), 20);
+    EXPECT_LE(testing::LargestBlockDifference(page, x, y, offScreen), 20);
 
     // Beside it the page is blank.
     TBitmap white;
