@@ -13,7 +13,13 @@ namespace quil {
 
 bool TQtPrintSystem::HasPrinter() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
 
-void TQtPrintSystem::SetUpPrinter(QPrinter&) {}
+void TQtPrintSystem::SetUpPrinter(QPrinter& printer) {
+    // Without a default printer a new printer has none: take the first the
+    // system lists, as the print dialog shows and prints on one.
+    if (!printer.printerName().isEmpty()) return;
+    const QStringList names = QPrinterInfo::availablePrinterNames();
+    if (!names.isEmpty()) printer.setPrinterName(names.front());
+}
 
 void TQtPrintSystem::Message(QWidget& owner, const QString& caption, const QString& text) {
     TQtWindowDialogs(&owner).Message(caption, text);

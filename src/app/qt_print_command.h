@@ -16,14 +16,15 @@ public:
     virtual ~IPrintSystem() = default;
     // Whether the system lists at least one printer.
     virtual bool HasPrinter() = 0;
-    // Readies the printer a print starts from. A new printer is the
-    // system's default one already.
+    // Readies the printer a print starts from, a new one (the system's
+    // default printer, when it has one).
     virtual void SetUpPrinter(QPrinter& printer) = 0;
     // A message box with an OK button, owned by `owner`.
     virtual void Message(QWidget& owner, const QString& caption, const QString& text) = 0;
 };
 
-// The system's printers (CUPS) and the toolkit's message boxes.
+// The system's printers (CUPS): the default one, else the first listed;
+// and the toolkit's message boxes.
 class TQtPrintSystem final : public IPrintSystem {
 public:
     bool HasPrinter() override;
