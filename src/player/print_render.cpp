@@ -18,6 +18,7 @@ namespace quil {
 
 namespace {
 
+// The work factor of the Best renderer the print draws with.
 constexpr int kBestFactor = 4;
 
 void LayBackground(TFuzzyLineGDI& renderer, const TPenReplayWT& document,
@@ -39,8 +40,6 @@ void DrawGrid(TFuzzyLineGDI& renderer, const TGridParams& grid, const TPrintScal
     lines.canvas.Attach(&renderer.WorkDC());
     SetUpPrintGrid(lines, grid, print);
     lines.Draw();
-    renderer.WorkCanvas().SetPenColor(kBlack);
-    renderer.WorkCanvas().SetPenWidth(1);
 }
 
 void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int position,
