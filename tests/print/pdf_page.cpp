@@ -1,6 +1,7 @@
 #include "pdf_page.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "run_tool.h"
@@ -20,10 +21,14 @@ bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture) {
     const std::filesystem::path prefix = pdf.parent_path() / (pdf.stem().string() + "-picture");
     const test::ToolRun run = test::RunProgram(
         "pdfimages", {"-png", "-f", "1", "-l", "1", pdf.string(), prefix.string()});
-    const std::string first = prefix.string() + "-000.png";
-    const bool read = run.status == 0 && DecodePng(ReadWholeFile(first), picture);
-    for (int i = 0; std::filesystem::remove(prefix.string() + "-00" + std::to_string(i) + ".png");)
-        ++i;
+    // pdfimages numbers the pictures it writes: PREFIX-000.png, -001, ...
+    const auto name = [&](int i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "-%03d.png", i);
+        return prefix.string() + number;
+    };
+    const bool read = run.status == 0 && DecodePng(ReadWholeFile(name(0)), picture);
+    for (int i = 0; std::filesystem::remove(name(i)); ++i) {}
     return read;
 }
 
