@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QFile>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/qt_print_command.h"
 #include "app/quil3_reader_win.h"
 #include "app/window_font.h"
 
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
         startup.arguments.push_back(QFile::encodeName(arguments[i]).toStdString());
 
     quil::TQuil3ReaderWin window(startup);
+    window.SetPrintCommand(std::make_unique<quil::TQtPrintCommand>());
     window.show();
     return application.exec();
 }

@@ -45,15 +45,20 @@ namespace {
 // Fills `part` with the piece of the scaled stamp picture whose top-left
 // corner is (left, top) of the full width x height scaled picture.
 void ScaleStampPart(const TBitmap& picture, int width, int height, int left, int top,
-                    TBitmap& part) {
+                    TStampStretch stretch, TBitmap& part) {
     if (height < picture.Height()) {
         ShrinkImage24Part(picture, width, height, left, top, part);
+        return;
+    }
+    TCanvas canvas(&part);
+    if (stretch == TStampStretch::Whole) {
+        canvas.CopyRect({-left, -top, width - left, height - top}, picture,
+                        {0, 0, picture.Width(), picture.Height()});
         return;
     }
     // Stretched from (0, 0, w - 1, h - 1) onto (0, 0, width - 1, height - 1):
     // the picture's last column and row are not used and the scaled
     // picture's last column and row stay white.
-    TCanvas canvas(&part);
     canvas.CopyRect({-left, -top, width - 1 - left, height - 1 - top}, picture,
                     {0, 0, picture.Width() - 1, picture.Height() - 1});
 }
@@ -61,7 +66,7 @@ void ScaleStampPart(const TBitmap& picture, int width, int height, int left, int
 }  // namespace
 
 void DrawStampRule(TFuzzyLineGDI& renderer, const TStampDataWT& stamp, const TStampRect& rect,
-                   float fx, float fy, const TRect* clip) {
+                   float fx, float fy, const TRect* clip, TStampStretch stretch) {
     const TBitmap& picture = stamp.picture;
     if (picture.Empty() || picture.BitsPerPixel() != 24 || !renderer.IsValid()) return;
     // The scaled picture in work samples.
@@ -86,7 +91,7 @@ void DrawStampRule(TFuzzyLineGDI& renderer, const TStampDataWT& stamp, const TSt
     // surface costs no more than the surface.
     TBitmap part;
     if (!part.Create(int(k1 - k0 + 1), int(j1 - j0 + 1))) return;
-    ScaleStampPart(picture, width, height, int(k0), int(j0), part);
+    ScaleStampPart(picture, width, height, int(k0), int(j0), stretch, part);
     const int columns = part.Width();
     for (int j = 0; j < part.Height(); ++j) {
         const uint8_t* s = part.ScanLine(j);

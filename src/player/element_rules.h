@@ -15,14 +15,26 @@ namespace quil {
 void DrawStrokeRule(TFuzzyLineGDI& renderer, const TStrokeDataWT& stroke,
                     const TPageMapping& mapping);
 
+// How a stamp picture that is not reduced in height is stretched onto its
+// scaled size.
+enum class TStampStretch {
+    // From (0, 0, w - 1, h - 1) onto (0, 0, W - 1, H - 1): the picture's
+    // last column and row are not used and the scaled picture's last column
+    // and row stay white (the screen and the off-screen rendering).
+    InnerEdges,
+    // The whole picture onto the whole scaled size (printing).
+    Whole,
+};
+
 // Stamp rule: the stamp picture scaled to trunc(w * fx) x trunc(h * fy) work
-// samples (reduced in height by nearest sampling, otherwise stretched with
-// its last row and column unused) and written straight into the work
-// surface at (trunc(x * fx), trunc(y * fy)); pure white is transparent and
-// nothing is blended. Only the part inside `clip` (work samples, all edges
-// inclusive) is written; without a clip, the whole work surface. The
-// display surface is not updated here.
+// samples (reduced in height by nearest sampling, otherwise stretched as
+// `stretch` says) and written straight into the work surface at
+// (trunc(x * fx), trunc(y * fy)); pure white is transparent and nothing is
+// blended. Only the part inside `clip` (work samples, all edges inclusive)
+// is written; without a clip, the whole work surface. The display surface
+// is not updated here.
 void DrawStampRule(TFuzzyLineGDI& renderer, const TStampDataWT& stamp, const TStampRect& rect,
-                   float fx, float fy, const TRect* clip = nullptr);
+                   float fx, float fy, const TRect* clip = nullptr,
+                   TStampStretch stretch = TStampStretch::InnerEdges);
 
 }  // namespace quil

@@ -1,5 +1,7 @@
 #include "player/page_geometry.h"
 
+#include <cmath>
+
 #include "platform/truncate.h"
 
 namespace quil {
@@ -223,6 +225,100 @@ TPageMapping OffScreenMapping(TSize target, TSize page, bool stretch) {
     m.offsetX = (target.width - page.width * scale) * 0.5f;
     m.offsetY = (target.height - page.height * scale) * 0.5f;
     return m;
+}
+
+// ---- Printing ----------------------------------------------------------
+
+bool PrintScaleOf(TSize page, const TRect& area, float scale, TPrintScale& print) {
+    const int64_t areaWidth = int64_t(area.right) - area.left;
+    const int64_t areaHeight = int64_t(area.bottom) - area.top;
+    if (page.width <= 0 || page.height <= 0 || areaWidth <= 0 || areaHeight <= 0 || !(scale > 0.0f))
+        return false;
+    const int wholeWidth = TruncToInt(page.width * scale);
+    const int wholeHeight = TruncToInt(page.height * scale);
+    if (wholeWidth <= 0 || wholeHeight <= 0) return false;
+    const float o = float(
+        std::sqrt(double(int64_t(wholeWidth) * wholeHeight) / double(areaWidth * areaHeight)));
+    TPrintScale p;
+    p.page = page;
+    p.o = o;
+    p.pageWidth = TruncToInt(page.width * o);
+    p.pageHeight = TruncToInt(page.height * o);
+    p.samplesPerUnit = 4.0f * float(p.pageWidth) / float(page.width);
+    p.left = TruncToInt(area.left * o);
+    p.top = TruncToInt(area.top * o);
+    p.width = TruncToInt(float(areaWidth) * o);
+    p.height = TruncToInt(float(areaHeight) * o);
+    if (p.width <= 0 || p.height <= 0) return false;
+    print = p;
+    return true;
+}
+
+TPageMapping PrintMapping(const TPrintScale& print) {
+    TPageMapping m;
+    m.scaleX = m.scaleY = m.widthScale = print.o;
+    m.offsetX = -float(print.left);
+    m.offsetY = -float(print.top);
+    return m;
+}
+
+namespace {
+
+int Clamped(int64_t v) { return ClampCoordinate(v, INT32_MIN, INT32_MAX); }
+
+// A page coordinate in work samples of the background, less the corner:
+// trunc(v * P - corner), in float.
+int BackgroundSample(int v, float samplesPerUnit, int64_t corner) {
+    return TruncToInt(float(v) * samplesPerUnit - float(corner));
+}
+
+}  // namespace
+
+TRect PrintPlacedRect(int32_t placement, TSize page, TSize picture, const TPrintScale& print) {
+    const int64_t x = print.CornerX(), y = print.CornerY();
+    if (PlacementOf(placement) == TPlacement::Stretch)
+        return {Clamped(-x), Clamped(-y), Clamped(int64_t(print.pageWidth) * 4 - x),
+                Clamped(int64_t(print.pageHeight) * 4 - y)};
+    const TPlacedArea area = PlaceBackground(
+        placement, page, picture, {print.pageWidth, print.pageHeight}, TCornerRounding::Page);
+    // The far edges in whole page units: trunc(size + corner).
+    const int right = TruncToInt(area.width + area.left);
+    const int bottom = TruncToInt(area.height + area.top);
+    const float p = print.samplesPerUnit;
+    return {BackgroundSample(area.left, p, x), BackgroundSample(area.top, p, y),
+            BackgroundSample(right, p, x), BackgroundSample(bottom, p, y)};
+}
+
+TTiling PrintTiling(TSize picture, const TPrintScale& print) {
+    // A quarter of P a target pixel: the tile is trunc(picture * P) samples.
+    TPageMapping samples;
+    samples.scaleX = samples.scaleY = print.samplesPerUnit / 4.0f;
+    return TilingOf(picture, samples, int64_t(print.pageWidth) * 4, int64_t(print.pageHeight) * 4);
+}
+
+void SetUpPrintGrid(TGridLines& lines, const TGridParams& grid, const TPrintScale& print) {
+    SetCounts(lines, grid);
+    const float r = print.o * 4.0f;
+    lines.majorWidth = TruncToInt(r * (grid.HasMinorLines() ? 3.0f : 1.0f));
+    lines.minorWidth = TruncToInt(r);
+    // Integer products and divisions by the page width, for both axes.
+    const int64_t w1 = print.pageWidth, pw = print.page.width;
+    const int64_t cellWidth = grid.cellWidth * w1 / pw, cellHeight = grid.cellHeight * w1 / pw;
+    const int64_t originX = grid.originX * w1 / pw, originY = grid.originY * w1 / pw;
+    const int64_t x = print.CornerX(), y = print.CornerY();
+    lines.columnAt = [cellWidth, originX, x](int i) {
+        return Clamped((i * cellWidth + originX) * 4 - x);
+    };
+    lines.rowAt = [cellHeight, originY, y](int k) {
+        return Clamped((k * cellHeight + originY) * 4 - y);
+    };
+    lines.stepX = float(cellWidth) * 4.0f / Divisor(grid.subdivisionsX);
+    lines.stepY = float(cellHeight) * 4.0f / Divisor(grid.subdivisionsY);
+    lines.top = lines.rowAt(0);
+    lines.bottom = lines.rowAt(grid.rows);
+    lines.left = lines.columnAt(0);
+    lines.right = lines.columnAt(grid.columns);
+    lines.swapRanges = false;
 }
 
 }  // namespace quil

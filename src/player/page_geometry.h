@@ -26,7 +26,7 @@ namespace quil {
 // scaled to samples and moved by minus the printed area's corner; its tiles
 // are a TilingOf without offset, since they start at the area's corner, with
 // the printed page's span; its stamps go through MapStamp with the area's
-// corner as the negative offset.
+// corner as the negative offset. TPrintScale holds the numbers these share.
 
 // Grid lines are this pink on every road.
 constexpr COLORREF kGridColor = MakeColor(255, 189, 189);
@@ -156,5 +156,53 @@ void SetUpScreenGrid(TGridLines& lines, const TGridParams& grid, const TPageMapp
 // trunc(s * 4), minor lines trunc(s * 4) (s the width scale); reversed
 // ranges swapped.
 void SetUpOffScreenGrid(TGridLines& lines, const TGridParams& grid, const TPageMapping& mapping);
+
+// ---- Printing ----------------------------------------------------------
+
+// The resolution a printed area is drawn at: the area gets as many display
+// pixels as the whole page would have at the print scale, whatever its
+// size, so that o = sqrt(W0 * H0 / (area width * area height)) with
+// W0 x H0 = trunc(page * scale).
+struct TPrintScale {
+    TSize page;          // the document's page, in page units
+    float o = 0.0f;      // display pixels per page unit
+    int pageWidth = 0;   // W1 = trunc(page width * o): the page at o
+    int pageHeight = 0;  // H1
+    // P = 4 W1 / page width: work samples per page unit of the background.
+    float samplesPerUnit = 0.0f;
+    int left = 0, top = 0;      // the area's corner at o, trunc(area corner * o)
+    int width = 0, height = 0;  // the area at o, trunc(area size * o): the renderer's size
+
+    // The area's corner in work samples (X, Y).
+    int64_t CornerX() const { return int64_t(left) * 4; }
+    int64_t CornerY() const { return int64_t(top) * 4; }
+};
+
+// False when the page, the area (right and bottom exclusive) or the scale
+// leave no pixel to draw: a side of 0 or less, or a scale that is not
+// positive.
+bool PrintScaleOf(TSize page, const TRect& area, float scale, TPrintScale& print);
+
+// Strokes and stamps on the printed area: (x * o - left, y * o - top),
+// radii times o.
+TPageMapping PrintMapping(const TPrintScale& print);
+
+// The work rectangle (right and bottom exclusive) the whole background
+// picture, (0, 0, width, height), is stretched onto: its place on the page
+// in page units, times P, less the area's corner. A fitted picture is
+// fitted against the aspect of the page at o; a stretched one covers the
+// page at o exactly.
+TRect PrintPlacedRect(int32_t placement, TSize page, TSize picture, const TPrintScale& print);
+
+// Tiles of trunc(picture * P) samples from the area's corner, over the
+// page at o.
+TTiling PrintTiling(TSize picture, const TPrintScale& print);
+
+// The grid in work samples: cells and origin scaled with integer
+// arithmetic by W1 / page width on both axes, then moved by the area's
+// corner; major lines trunc(r * 3) samples wide with subdivisions, else
+// trunc(r), minor lines trunc(r) (r = 4 o); reversed ranges drawn as they
+// come.
+void SetUpPrintGrid(TGridLines& lines, const TGridParams& grid, const TPrintScale& print);
 
 }  // namespace quil

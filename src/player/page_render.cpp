@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "platform/canvas.h"
-#include "platform/truncate.h"
+#include "player/background_tiles.h"
 #include "player/element_rules.h"
 #include "player/grid_lines.h"
 #include "player/grid_params.h"
@@ -18,29 +18,12 @@ namespace quil {
 
 namespace {
 
-// The first tile is stretched from the picture, the others are copies of it.
-void LayTiles(TFuzzyLineGDI& renderer, const TBitmap& picture, TSize page,
-              const TPageMapping& mapping) {
-    const TTiling tiling = OffScreenTiling(picture.Size(), page, mapping);
-    const int tileWidth = tiling.tileWidth, tileHeight = tiling.tileHeight;
-    if (tileWidth <= 0 || tileHeight <= 0) return;
-    const int64_t x0 = tiling.originX, y0 = tiling.originY;
-    TCanvas& canvas = renderer.WorkCanvas();
-    canvas.CopyRect({int(x0), int(y0), ClampCoordinate(x0 + tileWidth, INT32_MIN, INT32_MAX),
-                     ClampCoordinate(y0 + tileHeight, INT32_MIN, INT32_MAX)},
-                    picture, {0, 0, picture.Width() - 1, picture.Height() - 1});
-    const TBitmap& work = renderer.WorkDC();
-    ForEachVisibleTile(tiling, work.Width(), work.Height(), [&](int64_t x, int64_t y) {
-        if (x == x0 && y == y0) return;
-        canvas.BitBlt(int(x), int(y), tileWidth, tileHeight, work, int(x0), int(y0));
-    });
-}
-
 void LayBackground(TFuzzyLineGDI& renderer, const TPenReplayWT& document, TSize page,
                    const TPageMapping& mapping) {
     const TBitmap& picture = *document.background;
     if (document.backgroundMode == kTiledBackground) {
-        LayTiles(renderer, picture, page, mapping);
+        LayTiles(renderer, picture, {0, 0, picture.Width() - 1, picture.Height() - 1},
+                 OffScreenTiling(picture.Size(), page, mapping));
     } else if (document.backgroundMode == kPlacedBackground) {
         const TRect rect =
             OffScreenPlacedRect(document.backgroundPlacement, page, picture.Size(), mapping);

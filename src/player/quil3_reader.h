@@ -8,11 +8,13 @@
 #include "model/page_size.h"
 #include "platform/bitmap.h"
 #include "platform/present_target.h"
+#include "platform/printer.h"
 #include "platform/timer.h"
 #include "player/element_rules.h"
 #include "player/grid_params.h"
 #include "player/host_events.h"
 #include "player/page_geometry.h"
+#include "player/print_render.h"
 #include "render/fuzzy_line_gdi.h"
 
 namespace quil {
@@ -29,12 +31,14 @@ constexpr int kOpenRefusedBusy = -1;
 // The player: owns the loaded recording, the screen renderer of the chosen
 // quality, the page picture (paper, background and grid at display size) and
 // the replay and repaint timers. It composes the page, replays it point by
-// point, navigates by element and renders the page off screen.
+// point, navigates by element and renders the page off screen and for the
+// printer.
 //
 // Operations return 1 when done or when there is nothing to do and 0 when
-// refused. While a long drawing runs (GoTo, RenderToBitmap) host events may
-// let the host process messages: every command arriving then is refused
-// (IsBusy() tells the host to defer it) and timer ticks do nothing.
+// refused. While a long drawing runs (GoTo, RenderToBitmap,
+// RenderToPrinter) host events may let the host process messages: every
+// command arriving then is refused (IsBusy() tells the host to defer it)
+// and timer ticks do nothing.
 class TQuil3Reader {
 public:
     // window nullptr: off screen. The size may be 0 x 0 until the first layout.
@@ -87,6 +91,13 @@ public:
     // 24-bit picture of any size. 0 without a document, when busy, or when
     // the picture or the renderer cannot be had.
     int RenderToBitmap(TBitmap& target, bool stretch);
+
+    // Print rendering of an area of the page at the current position as
+    // one printer job of one page (see PrintPage). 1 when printed; 0
+    // without a document, when busy, or when the print was refused, and
+    // `status` (when given) says which.
+    int RenderToPrinter(IPrinter& printer, const TPrintRequest& request,
+                        TPrintStatus* status = nullptr);
 
     // State for the window, the exporter and the tool.
     int PageWidth() const { return pageWidth_; }

@@ -44,13 +44,25 @@ std::string ProgramFolder() {
     return folder;
 }
 
+std::string DefaultSkinPath(const std::string& programFolder) {
+    const std::string beside = programFolder + "Skin/";
+    std::error_code error;
+    if (std::filesystem::is_directory(beside, error)) return beside;
+    // QUIL_INSTALLED_SKIN: the installed skin folder relative to the
+    // installed program's folder, from the build's install layout.
+    const std::filesystem::path installed =
+        std::filesystem::path(programFolder + QUIL_INSTALLED_SKIN).lexically_normal();
+    if (std::filesystem::is_directory(installed, error)) return installed.string();
+    return beside;
+}
+
 TCaptionPlaces TCaptionPlaces::FromEnvironment() {
     return {TSettingsFiles::FromEnvironment(), ProgramFolder()};
 }
 
 void TDialogCaptions::LoadCaptions(const TCaptionPlaces& places) {
     std::string skinPath =
-        ReadSetting(places.settings, "Skin_Path2", places.programFolder + "Skin/");
+        ReadSetting(places.settings, "Skin_Path2", DefaultSkinPath(places.programFolder));
     std::error_code error;
     if (!std::filesystem::is_directory(skinPath, error)) skinPath = "./";
     const std::string language = ReadSetting(places.settings, "Language", "English");

@@ -28,8 +28,17 @@ struct TCaptionPlaces {
 // be found.
 std::string ProgramFolder();
 
+// The skin folder a program finds without settings, ending with '/': the
+// folder "Skin/" beside the program (the build tree keeps the language
+// files there), else the installed one in the data folder next to the
+// program's, "<program folder>/../share/quil-reader/Skin/" for the usual
+// layout. The installed one is named relative to the program, so an
+// installation works under any prefix and wherever it is unpacked. When
+// neither exists, the one beside the program.
+std::string DefaultSkinPath(const std::string& programFolder);
+
 // The captions of one print dialog. LoadCaptions chooses the language file
-// once: "Skin_Path2" (default: the program's folder and "Skin/") names the
+// once: "Skin_Path2" (default: DefaultSkinPath) names the
 // folder of the language folders, "Language" (default "English") the one to
 // use, and the file is skin path + language + "/PrinterDlg.txt". The skin
 // path is a prefix, used as it stands; a skin folder that does not exist

@@ -12,7 +12,27 @@ namespace {
 
 bool HasArea(const TRect& r) { return r.right > r.left && r.bottom > r.top; }
 
+// Where the part of a chosen span [start, start + size) that shows the page
+// [pageStart, pageEnd) lies in the placed picture of `placed` pixels: its
+// offset from the picture's edge and its size. The whole picture when the
+// span lies on the page.
+struct TPlacedSpan {
+    double offset, size;
+};
+TPlacedSpan OnThePage(int start, int size, double pageStart, double pageEnd, double placed) {
+    const double from = std::max<double>(start, pageStart);
+    const double to = std::min<double>(double(start) + size, pageEnd);
+    if (from == start && to == double(start) + size) return {0.0, placed};
+    const double k = placed / size;
+    return {(from - start) * k, std::max(to - from, 0.0) * k};
+}
+
 }  // namespace
+
+TPageMapping TPrinterDlgModel::PreviewMapping() const {
+    return OffScreenMapping({kAreaPreviewWidth, kAreaPreviewHeight}, {pageWidth_, pageHeight_},
+                            false);
+}
 
 TPrinterDlgModel::TPrinterDlgModel(int pageWidth, int pageHeight)
     : pageWidth_(pageWidth), pageHeight_(pageHeight) {
@@ -26,8 +46,7 @@ void TPrinterDlgModel::Next() {
 
 TRect TPrinterDlgModel::AreaResult() const {
     if (pageWidth_ <= 0 || pageHeight_ <= 0) return {};
-    const TPageMapping m =
-        OffScreenMapping({kAreaPreviewWidth, kAreaPreviewHeight}, {pageWidth_, pageHeight_}, false);
+    const TPageMapping m = PreviewMapping();
     // Preview pixel edges back to page units, to the nearest unit: the
     // float scale can put the page's last edge a hair short of it.
     const auto unit = [&](int pixel, float offset, int limit) {
@@ -42,8 +61,23 @@ TRect TPrinterDlgModel::AreaResult() const {
 
 TRect TPrinterDlgModel::TargetResult(int printerWidth, int printerHeight) const {
     const TPaperRect& paper = placement_.Paper();
-    const double x = placement_.PosX(), y = placement_.PosY();
-    const double w = placement_.PlacedWidth(), h = placement_.PlacedHeight();
+    double x = placement_.PosX(), y = placement_.PosY();
+    double w = placement_.PlacedWidth(), h = placement_.PlacedHeight();
+    // The area result holds only the part of the chosen rectangle that shows
+    // the page; the preview's white margins beside the page are not
+    // printed. The target is where that part lies in the placed picture, so
+    // the page prints where the position preview shows it, in its own
+    // proportions.
+    if (pageWidth_ > 0 && pageHeight_ > 0) {
+        const TPageMapping m = PreviewMapping();
+        const TAreaRect& a = placement_.Area();
+        const TPlacedSpan across = OnThePage(a.left, a.width, m.offsetX, m.X(float(pageWidth_)), w);
+        const TPlacedSpan down = OnThePage(a.top, a.height, m.offsetY, m.Y(float(pageHeight_)), h);
+        x += across.offset;
+        w = across.size;
+        y += down.offset;
+        h = down.size;
+    }
     return {TruncToInt(printerWidth * x / paper.w), TruncToInt(printerHeight * y / paper.h),
             TruncToInt(printerWidth * (w + x) / paper.w),
             TruncToInt(printerHeight * (h + y) / paper.h)};

@@ -2,6 +2,7 @@
 
 #include "platform/bitmap.h"
 #include "platform/geometry.h"
+#include "player/page_geometry.h"
 #include "print/area_selection.h"
 #include "print/paper_placement.h"
 
@@ -33,13 +34,18 @@ public:
     // bottom, right and bottom exclusive. Empty when it covers no page unit
     // (an area wholly in the preview's margin).
     TRect AreaResult() const;
-    // The placed picture on a printer page of the given size in printer
-    // pixels; right and bottom are edges.
+    // Where the area result goes on a printer page of the given size in
+    // printer pixels: the part of the placed picture that shows the page
+    // (all of it unless the area reaches into the preview's margins); right
+    // and bottom are edges.
     TRect TargetResult(int printerWidth, int printerHeight) const;
     // Whether both rectangles have a width and a height.
     bool CanPrint(int printerWidth, int printerHeight) const;
 
 private:
+    // How the page lies in the area preview (aspect kept, centred).
+    TPageMapping PreviewMapping() const;
+
     int pageWidth_;
     int pageHeight_;
     TBitmap areaPreview_;

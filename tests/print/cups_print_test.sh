@@ -13,7 +13,7 @@ program=$1
 
 skip() { echo "skipped: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "the PDF printer runs only under a server started as root"
-for tool in cupsd lpadmin lpstat pdftocairo; do
+for tool in cupsd lpadmin lpstat pdftocairo pdfimages; do
   command -v "$tool" > /dev/null || skip "$tool is not installed"
 done
 [ -x /usr/lib/cups/backend/cups-pdf ] || skip "cups-pdf is not installed"

@@ -138,6 +138,26 @@ TEST_F(Captions, TheDefaultSkinFolderIsBesideTheProgramAndTheValuesAreKept) {
               "[General]\nSkin_Path2=" + places.programFolder + "Skin/\nLanguage=English\n");
 }
 
+// An installed program has no Skin folder of its own: the default is the
+// data folder beside its folder, named relative to it; a Skin folder beside
+// the program still comes first.
+TEST_F(Captions, WithoutASkinFolderBesideTheProgramTheInstalledOneIsTheDefault) {
+    WriteBytes(places.settings.user, "");
+    WriteBytes(folder / "share/quil-reader/Skin/English/PrinterDlg.txt",
+               LanguageFile(2, "016=Installed\n"));
+    EXPECT_EQ(Load()[16], "Installed");
+    const std::string installed = (folder / "share/quil-reader/Skin/").string();
+    EXPECT_EQ(DefaultSkinPath(places.programFolder), installed);
+    EXPECT_EQ(ReadText(places.settings.user),
+              "[General]\nSkin_Path2=" + installed + "\nLanguage=English\n");
+
+    WriteBytes(folder / "App/Skin/English/PrinterDlg.txt", LanguageFile(2, "016=Beside\n"));
+    EXPECT_EQ(DefaultSkinPath(places.programFolder), places.programFolder + "Skin/");
+    // Neither: the folder beside the program, as the settings will keep it.
+    EXPECT_EQ(DefaultSkinPath((folder / "other/bin/").string()),
+              (folder / "other/bin/Skin/").string());
+}
+
 TEST_F(Captions, WithoutAUserSettingsFileTheDefaultsServeAndNothingIsWritten) {
     WriteBytes(folder / "App/Skin/English/PrinterDlg.txt", LanguageFile(2, "016=Imprimer\n"));
     EXPECT_EQ(Load()[16], "Imprimer");
@@ -178,8 +198,8 @@ TEST_F(Captions, ASkinFolderThatDoesNotExistMeansTheCurrentFolder) {
     EXPECT_EQ(texts[16], "Here");
 }
 
-// The build puts the language files beside the programs, where the
-// default skin path finds them.
+// The build puts the language files beside the programs in the build
+// folder, where the default skin path finds them.
 TEST(InstalledLanguageFiles, LieInTheSkinFolderBesideTheProgram) {
     TTestFolder folder;
     TCaptionPlaces places{{folder / "none.conf", {folder / "machine.conf"}}, ProgramFolder()};

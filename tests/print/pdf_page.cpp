@@ -1,6 +1,7 @@
 #include "pdf_page.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "run_tool.h"
@@ -14,6 +15,21 @@ bool RasterisePdf(const std::filesystem::path& pdf, int dpi, TRgbaPicture& page)
                                         "-l", "1", pdf.string(), prefix.string()});
     if (run.status != 0) return false;
     return DecodePng(ReadWholeFile(prefix.string() + ".png"), page);
+}
+
+bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture) {
+    const std::filesystem::path prefix = pdf.parent_path() / (pdf.stem().string() + "-picture");
+    const test::ToolRun run = test::RunProgram(
+        "pdfimages", {"-png", "-f", "1", "-l", "1", pdf.string(), prefix.string()});
+    // pdfimages numbers the pictures it writes: PREFIX-000.png, -001, ...
+    const auto name = [&](int i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "-%03d.png", i);
+        return prefix.string() + number;
+    };
+    const bool read = run.status == 0 && DecodePng(ReadWholeFile(name(0)), picture);
+    for (int i = 0; std::filesystem::remove(name(i)); ++i) {}
+    return read;
 }
 
 TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const TBitmap& picture,
@@ -34,6 +50,23 @@ TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const 
         }
     }
     return result;
+}
+
+int LargestBlockDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture) {
+    constexpr int kBlock = 8;
+    int largest = 0;
+    for (int by = 0; by + kBlock <= picture.Height(); by += kBlock)
+        for (int bx = 0; bx + kBlock <= picture.Width(); bx += kBlock)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int j = 0; j < kBlock; ++j) {
+                    const uint8_t* p = picture.ScanLine(by + j) + 3 * bx;
+                    for (int i = 0; i < kBlock; ++i)
+                        sum += page.At(x + bx + i, y + by + j)[c] - p[3 * i + 2 - c];
+                }
+                largest = std::max(largest, std::abs(sum) / (kBlock * kBlock));
+            }
+    return largest;
 }
 
 }  // namespace quil::testing

@@ -15,6 +15,10 @@ namespace quil::testing {
 // False when the rasteriser fails or writes no picture.
 bool RasterisePdf(const std::filesystem::path& pdf, int dpi, TRgbaPicture& page);
 
+// The first picture stored in a PDF, at its own pixels, as poppler's
+// pdfimages writes it; false when there is none.
+bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture);
+
 // How a 24-bit picture compares with the part of a page whose top-left
 // corner is (x, y): the largest difference of one channel and the number
 // of pixels with a channel further off than `tolerance`. Pixels beyond the
@@ -25,5 +29,11 @@ struct TPictureComparison {
 };
 TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const TBitmap& picture,
                                   int tolerance);
+
+// The largest difference of one channel between the means of the 8 x 8
+// blocks of a 24-bit picture and of the part of a page whose top-left
+// corner is (x, y), which must lie on the page: how far two renderings
+// whose edges may fall a pixel apart differ in what they show.
+int LargestBlockDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture);
 
 }  // namespace quil::testing

@@ -55,11 +55,12 @@ TEST(PrintResults, TheTargetIsThePlacedPictureOnThePrinterPage) {
     TPrinterDlgModel model(1022, 718);
     model.Placement().UpdatePaper(4960, 7016);
     model.Next();
-    // Centred, as wide as the paper: from the left edge to the right edge
-    // (within the last pixel), the same margin above and below.
+    // Centred, as wide as the paper but for the preview's white margins of
+    // 0.7 pixels beside the page (some 9 printer pixels): the same margin
+    // left and right, and above and below.
     const TRect centred = model.TargetResult(4960, 7016);
-    EXPECT_EQ(centred.left, 0);
-    EXPECT_NEAR(centred.right, 4960, 1);
+    EXPECT_NEAR(centred.left, 9, 1);
+    EXPECT_NEAR(centred.right, 4960 - 9, 1);
     EXPECT_NEAR(centred.top, 7016 - centred.bottom, 1);
     EXPECT_NEAR(centred.bottom - centred.top, 4960 * 280 / 400, 2);
 
@@ -67,10 +68,39 @@ TEST(PrintResults, TheTargetIsThePlacedPictureOnThePrinterPage) {
     model.Placement().SetZoomPosition(10);
     model.Placement().PlaceAt(kPlaceBottomRight);
     const TRect corner = model.TargetResult(4960, 7016);
-    EXPECT_NEAR(corner.left, 2480, 1);
-    EXPECT_NEAR(corner.right, 4960, 1);
+    EXPECT_NEAR(corner.left, 2480 + 4, 1);
+    EXPECT_NEAR(corner.right, 4960 - 4, 1);
     EXPECT_NEAR(corner.bottom, 7016, 1);
     EXPECT_NEAR(corner.bottom - corner.top, 4960 * 280 / 800, 2);
+}
+
+// The area result leaves out the preview's margins beside the page, and so
+// does the target: the page prints in its own proportions where the
+// position preview shows it. A part chosen inside the page is the whole
+// placed picture.
+TEST(PrintResults, TheTargetLeavesOutTheMarginsTheAreaLeavesOut) {
+    for (const TSize page : {TSize{300, 718}, TSize{2000, 300}}) {
+        TPrinterDlgModel model(page.width, page.height);
+        model.Placement().UpdatePaper(4960, 7016);
+        model.Next();
+        const TRect area = model.AreaResult();
+        ASSERT_TRUE(area == (TRect{0, 0, page.width, page.height}));
+        const TRect target = model.TargetResult(4960, 7016);
+        const double aspect = double(target.right - target.left) / (target.bottom - target.top);
+        EXPECT_NEAR(aspect, double(page.width) / page.height, 0.01) << Text(target);
+        // Centred in the placed picture, which is centred on the paper.
+        EXPECT_NEAR(target.left, 4960 - target.right, 2) << Text(target);
+        EXPECT_NEAR(target.top, 7016 - target.bottom, 2) << Text(target);
+    }
+
+    TPrinterDlgModel inside(1022, 718);
+    inside.Placement().UpdatePaper(4960, 7016);
+    inside.Selection().SetRect({150, 50, 100, 70});
+    inside.Next();
+    const TPaperPlacement& p = inside.Placement();
+    const TRect target = inside.TargetResult(4960, 7016);
+    EXPECT_EQ(target.left, int(4960 * double(p.PosX()) / p.Paper().w));
+    EXPECT_EQ(target.bottom, int(7016 * (double(p.PlacedHeight()) + p.PosY()) / p.Paper().h));
 }
 
 // The preview rendered by the player, then "Auto" around a dot and "Next":
