@@ -56,14 +56,17 @@ TInkelDataWT* TPenReplayWT::NextElement() {
     return currentElement;
 }
 
-TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
-    for (TInkelDataWT* element = firstElement; element != nullptr; element = element->next) {
-        if (element->index == index) {
-            if (moveCursor) currentElement = element;
-            return element;
-        }
-    }
+const TInkelDataWT* TPenReplayWT::ElementAt(int index) const {
+    for (const TInkelDataWT* element = firstElement; element != nullptr; element = element->next)
+        if (element->index == index) return element;
     return nullptr;
+}
+
+TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
+    // The elements are the document's own: the const walk hands one back.
+    auto* element = const_cast<TInkelDataWT*>(std::as_const(*this).ElementAt(index));
+    if (element && moveCursor) currentElement = element;
+    return element;
 }
 
 void TPenReplayWT::AppendElement(TInkelDataWT* element) {

@@ -42,6 +42,8 @@ public:
     TInkelDataWT* NextElement();
     // Linear walk from the head; moves the cursor only when found and asked.
     TInkelDataWT* ElementAt(int index, bool moveCursor);
+    // The same walk, leaving the cursor alone.
+    const TInkelDataWT* ElementAt(int index) const;
 
     int GetPageWidth() const { return pageWidth; }
     int GetPageHeight() const { return pageHeight; }

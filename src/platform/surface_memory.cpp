@@ -60,7 +60,8 @@ TSurfaceBytes AllocateSurfaceBytes(size_t bytes) {
     if (bytes == 0) return TSurfaceBytes(nullptr, TSurfaceRelease{});
     if (!kHeapOnly && bytes >= kSmallestMapped && bytes <= SIZE_MAX - kHugePage) {
         const size_t length = RoundUp(bytes, kHugePage);
-        if (uint8_t* mapped = MapAligned(length)) return TSurfaceBytes(mapped, TSurfaceRelease{length});
+        if (uint8_t* mapped = MapAligned(length))
+            return TSurfaceBytes(mapped, TSurfaceRelease{length});
     }
     uint8_t* heap = new (std::nothrow) uint8_t[bytes];
     if (heap) std::memset(heap, 0, bytes);
