@@ -75,7 +75,8 @@ struct TFiles {
     fs::path packedMillion;
 
     TFiles() {
-        folder = fs::temp_directory_path() / ("quil-bench-export-process-" + std::to_string(getpid()));
+        folder =
+            fs::temp_directory_path() / ("quil-bench-export-process-" + std::to_string(getpid()));
         fs::create_directories(folder);
         empty = folder / "empty.stk";
         for (int points : kPointCounts)

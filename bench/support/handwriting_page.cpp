@@ -60,7 +60,8 @@ fixture::Bytes HandwritingBody(int points) {
         if (word % 40 == 0 && written + 20 <= points) {
             std::vector<fixture::Point> marker;
             for (int i = 0; i < 20; ++i)
-                marker.push_back({x - 300 + 14.0 * i, y - 8 + std::sin(i * 0.4), i == 19 ? 0 : 6.0});
+                marker.push_back(
+                    {x - 300 + 14.0 * i, y - 8 + std::sin(i * 0.4), i == 19 ? 0 : 6.0});
             writer.Stroke(marker, {.color = 0x00FFFF, .opacity = 110});
             written += 20;
         }

@@ -55,8 +55,8 @@ TProcessCost Median(const std::vector<TProcessCost>& runs) {
     cost.wall = median(&TProcessCost::wall);
     cost.cpu = median(&TProcessCost::cpu);
     cost.peak = median(&TProcessCost::peak);
-    cost.ok = !runs.empty() && std::all_of(runs.begin(), runs.end(),
-                                           [](const TProcessCost& r) { return r.ok; });
+    cost.ok = !runs.empty() &&
+              std::all_of(runs.begin(), runs.end(), [](const TProcessCost& r) { return r.ok; });
     return cost;
 }
 
