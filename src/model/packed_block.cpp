@@ -19,7 +19,7 @@ const uint8_t kScrambleKey[32] = {
 namespace {
 
 constexpr size_t kHeadSize = 8;
-constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kChunk = 64 * 1024;  // stream bytes unscrambled at a time
 
 // Ends the inflate stream on every road out of UnpackBlock.
 class InflateStream {
@@ -44,21 +44,18 @@ private:
     bool open_ = false;
 };
 
-// Deflate cannot expand data by more than about 1032 to 1, so a declared
-// length up to that many times the stream is one the stream can justify.
+// Deflate cannot expand data by more than 1032 to 1 (a length of 258 for
+// two bits), so no stream yields more than 1032 times its own length.
 constexpr uint64_t kLargestRatio = 1032;
 
-// Grows `output` towards `limit` as inflate fills it: first to what the
-// stream's length can justify, then by doubling. False when memory cannot
-// be had.
-bool GrowOutput(std::vector<uint8_t>& output, size_t limit, size_t streamLength) {
-    size_t size = output.size();
-    size_t first =
-        size_t(std::min<uint64_t>(limit, std::max<uint64_t>(kChunk, streamLength * kLargestRatio)));
-    size_t want = size == 0 ? first : std::min(limit, std::max<size_t>(kChunk, size * 2));
-    if (!FitsInMemory(want)) return false;
+// Sizes `output` once: for the declared length, or for what the stream can
+// produce when that is less. False when memory cannot be had.
+bool SizeOutput(std::vector<uint8_t>& output, size_t declared, size_t streamLength) {
+    const size_t size =
+        size_t(std::min<uint64_t>(declared, uint64_t(streamLength) * kLargestRatio));
+    if (!FitsInMemory(size)) return false;
     try {
-        output.resize(want);
+        output.resize(size);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -83,6 +80,7 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
 
     InflateStream stream;
     if (int status = stream.Init(); status != Z_OK) return status;
+    if (!SizeOutput(output, declared, length - kHeadSize)) return kUnpackMemError;
 
     // The stream is unscrambled a chunk at a time, so the caller's block
     // stays as it was and no second copy of it is made.
@@ -106,10 +104,9 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
             stream->next_in = chunk;
             stream->avail_in = uInt(take);
         }
-        bool full = produced == declared;
-        if (!full && produced == output.size()) {
-            if (!GrowOutput(output, declared, inputLength)) return kUnpackMemError;
-        }
+        // Output beyond the room is more than the stream can justify, or
+        // more than declared: data error either way.
+        const bool full = produced == output.size();
         if (full) {
             stream->next_out = &spare;
             stream->avail_out = 1;

@@ -22,8 +22,9 @@ constexpr int kUnpackBufError = -5;   // Z_BUF_ERROR
 int PackedBlockLength(const uint8_t* block, size_t length, uint32_t* unpackedLength);
 
 // Unpacks a "qUID" block: unscrambles the stream with `key` (none: the
-// stream is plain zlib) and inflates it into `output`, which grows only as
-// output arrives and never beyond the declared length. The block itself is
+// stream is plain zlib) and inflates it into `output`, sized once for the
+// declared length or for the most the stream can yield (1032 bytes for each
+// of its bytes), whichever is less, and cut to what arrives. The block is
 // left unchanged. Returns kUnpackOk when the stream ends within the declared
 // length (a shorter body is fine), kUnpackDataError for a corrupt stream,
 // a preset dictionary, or more output than declared, kUnpackBufError for a

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/big_block.h"
 #include "platform/geometry.h"
 #include "platform/memory_budget.h"
-#include "platform/surface_memory.h"
 
 namespace quil {
 
@@ -56,7 +56,7 @@ public:
     void Fill(uint8_t value);
 
 private:
-    TSurfaceBytes bits_;
+    TBigBlock bits_;
     int width_ = 0;
     int height_ = 0;
     int bpp_ = 24;

@@ -28,8 +28,8 @@ bool StrokeBox(const TSampleGeometry& g, const TInkelDataWT& e, const TPageMappi
 }
 
 // Whether a stroke can reach the painter's rows.
-bool StrokeMayReach(const TStrokePainter& painter, const TSampleGeometry& g,
-                    const TInkelDataWT& e, const TPageMapping& m) {
+bool StrokeMayReach(const TStrokePainter& painter, const TSampleGeometry& g, const TInkelDataWT& e,
+                    const TPageMapping& m) {
     if (e.maxRadius < 0) return false;  // no points
     TSampleBox box;
     return !StrokeBox(g, e, m, box) || painter.OwnsAnyRow(box.top, box.bottom);

@@ -26,8 +26,7 @@ int DefaultBands() {
 void RunPart(const std::function<void(TStrokePainter&)>& draw, TStrokePainter& painter) {
     try {
         draw(painter);
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 }  // namespace

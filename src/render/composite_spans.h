@@ -54,8 +54,7 @@ inline void FillSpan(uint8_t* p, int n, const TFill& f) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), f.chunk[phase]);
         // The last sixteen bytes again, over what is written already.
         if (i < bytes)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + bytes - 16),
-                             f.chunk[(bytes - 16) % 3]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + bytes - 16), f.chunk[(bytes - 16) % 3]);
         return;
     }
 #endif
@@ -69,7 +68,7 @@ inline void FillSpan(uint8_t* p, int n, const TFill& f) {
 // One colour blended with opacity a (1 .. 255): each byte c becomes
 // (c (256 - a) + k a) >> 8, without rounding; the sum stays below 2^16.
 struct TBlend {
-    unsigned complement;              // 256 - a
+    unsigned complement;               // 256 - a
     TChannelCycle<uint16_t> weighted;  // each ink byte times a
 #if defined(__SSE2__)
     __m128i low[3], high[3];  // k a of bytes 0-7 and 8-15 of a run of phase 0, 1, 2
@@ -110,9 +109,8 @@ inline void BlendSpan(uint8_t* p, int n, const TBlend& k) {
         // that where they overlap the chunks before them both write the
         // same values, each from the bytes as they were.
         const size_t lastAt = bytes - 16;
-        const __m128i last =
-            BlendChunk(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lastAt)), k,
-                       int(lastAt % 3));
+        const __m128i last = BlendChunk(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + lastAt)), k, int(lastAt % 3));
         size_t i = 0;
         for (int phase = 0; i + 16 <= bytes; i += 16, phase = phase == 2 ? 0 : phase + 1) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));

@@ -18,8 +18,10 @@ TSampleBox TSampleGeometry::DiscBox(float x, float y, float r) const {
 
 TSampleBox TSampleGeometry::SegmentBox(const PenSegment& s) const {
     const float f = float(factor);
-    const int64_t X0 = TruncSample(s.x0 * f), Y0 = TruncSample(s.y0 * f), R0 = TruncSample(s.r0 * f);
-    const int64_t X1 = TruncSample(s.x1 * f), Y1 = TruncSample(s.y1 * f), R1 = TruncSample(s.r1 * f);
+    const int64_t X0 = TruncSample(s.x0 * f), Y0 = TruncSample(s.y0 * f),
+                  R0 = TruncSample(s.r0 * f);
+    const int64_t X1 = TruncSample(s.x1 * f), Y1 = TruncSample(s.y1 * f),
+                  R1 = TruncSample(s.r1 * f);
     return {TruncSample(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX) * scaleX),
             TruncSample(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY) * scaleY),
             TruncSample(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX) * scaleX),

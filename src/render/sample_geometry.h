@@ -20,7 +20,7 @@ struct TSampleBox {
 // size. Every rule that turns pen points into work samples lives here, so
 // that the renderer, its stroke painters and its batches share them.
 struct TSampleGeometry {
-    int factor = 1;                    // work samples per display pixel along each axis
+    int factor = 1;                        // work samples per display pixel along each axis
     float originX = 0.0f, originY = 0.0f;  // input origin, display pixels
     float scaleX = 1.0f, scaleY = 1.0f;    // input scale
     int originWorkX = 0, originWorkY = 0;  // the origin in work samples

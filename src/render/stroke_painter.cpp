@@ -138,8 +138,8 @@ void TStrokePainter::Composite(int y, int x0, int x1, bool erase) {
 // (adds minus removed) of one row: the adds are merged in order of their
 // left ends, the removed span is cut out of each, and what is left within
 // [left, right] is composited.
-void TStrokePainter::CompositeRow(int y, TSpan* adds, int count, TSpan removed, int left,
-                                  int right, bool erase) {
+void TStrokePainter::CompositeRow(int y, TSpan* adds, int count, TSpan removed, int left, int right,
+                                  bool erase) {
     for (int i = 1; i < count; ++i) {
         const TSpan s = adds[i];
         int j = i;
@@ -179,8 +179,7 @@ bool TStrokePainter::Dot(const PenPoint& p, bool erase, TSampleBox& box) {
     ForEachOwnRun(area.top, area.bottom, [&](int top, int bottom) {
         for (int y = top; y <= bottom; ++y) {
             TSpan disc = end_.At(y);
-            if (disc.x0 <= disc.x1)
-                CompositeRow(y, &disc, 1, {1, 0}, area.left, area.right, erase);
+            if (disc.x0 <= disc.x1) CompositeRow(y, &disc, 1, {1, 0}, area.left, area.right, erase);
         }
     });
     return true;
@@ -220,7 +219,9 @@ bool TStrokePainter::Segment(const PenSegment& s, bool erase, bool strict, TSamp
         // The rare quadrilateral that is not convex once its corners are
         // whole samples: the general polygon filler, row by row.
         polygon_.Fill(quad, 4, 0, area.top, g.workWidth - 1, area.bottom,
-                      [this](int y, int a, int b) { quadSpans_.push_back({y, a, b}); });
+                      [this](int y, int a, int b) {
+                          quadSpans_.push_back({y, a, b});
+                      });
     }
     size_t next = 0;
     ForEachOwnRun(area.top, area.bottom, [&](int top, int bottom) {
@@ -252,8 +253,8 @@ void TStrokePainter::SegmentRow(int y, bool convex, size_t& next, const TSampleB
             rowAdds_.push_back({quadSpans_[next].x0, quadSpans_[next].x1});
     }
     if (!rowAdds_.empty())
-        CompositeRow(y, rowAdds_.data(), int(rowAdds_.size()), start_.At(y), area.left,
-                     area.right, erase);
+        CompositeRow(y, rowAdds_.data(), int(rowAdds_.size()), start_.At(y), area.left, area.right,
+                     erase);
 }
 
 void TStrokePainter::DrawDot(const PenPoint* p) {

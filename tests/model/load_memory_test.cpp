@@ -78,8 +78,8 @@ TEST(LoadMemory, PointsThatWouldNotFitEndTheLoadBeforeTheyAreMade) {
         // 64,000 stored points, each refined into 1024: some 65 million
         // points, far beyond the room.
         {"one record too large", SubdividedBody(1024, 1, 64000), kLoadBadRegion, 0},
-        // Half a million points a record: two fit, the third does not.
-        {"records too large together", SubdividedBody(1024, 12, 500), kLoadBadRegion, 2},
+        // Some 600,000 points a record: two fit, the third does not.
+        {"records too large together", SubdividedBody(1024, 12, 600), kLoadBadRegion, 2},
         {"records that fit", SubdividedBody(4, 3, 1000), kLoadOk, 3},
     };
     for (const Case& c : cases) {

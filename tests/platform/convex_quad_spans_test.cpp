@@ -21,8 +21,9 @@ struct TRowSpan {
 std::vector<TRowSpan> FillerSpans(const TPoint quad[4], int top, int bottom) {
     TPolygonSpans filler;
     std::vector<TRowSpan> spans;
-    filler.Fill(quad, 4, -100000, top, 100000, bottom,
-                [&](int y, int a, int b) { spans.push_back({y, a, b}); });
+    filler.Fill(quad, 4, -100000, top, 100000, bottom, [&](int y, int a, int b) {
+        spans.push_back({y, a, b});
+    });
     return spans;
 }
 

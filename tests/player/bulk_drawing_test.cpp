@@ -192,7 +192,9 @@ std::unique_ptr<TPenReplayWT> Handwriting(const TTestFolder& folder, int points)
         const int kind = int(rng() % 12);
         w.Stroke(stroke, {.color = uint32_t(rng()) & 0xFFFFFF,
                           .eraser = kind == 0 ? 1u : 0u,
-                          .opacity = kind < 6 ? 255u : kind < 10 ? 160u : 60u});
+                          .opacity = kind < 6    ? 255u
+                                     : kind < 10 ? 160u
+                                                 : 60u});
         made += samples + 1;
         x += 13 * loops + 9;
         if (x > 980) x = 15 + 10 * unit(rng), y += 31;
@@ -239,8 +241,8 @@ std::unique_ptr<TPenReplayWT> Highlighted(const TTestFolder& folder, int points)
         const double y = 20 + (s * 37) % 690, x0 = (s * 53) % 400;
         std::vector<Point> stroke;
         for (int i = 0; i < 50; ++i)
-            stroke.push_back(
-                {x0 + i * 12.5, y + 9 * std::sin(i * 0.2 + s), i == 49 ? 0 : 7 + 3 * std::sin(i * 0.3)});
+            stroke.push_back({x0 + i * 12.5, y + 9 * std::sin(i * 0.2 + s),
+                              i == 49 ? 0 : 7 + 3 * std::sin(i * 0.3)});
         w.Stroke(stroke, {.color = uint32_t(s * 0x2345) & 0xFFFFFF, .opacity = 70});
     }
     return Loaded(folder, "highlighted.stk", w);

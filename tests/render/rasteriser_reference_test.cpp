@@ -91,8 +91,8 @@ std::vector<TStroke> WildStrokes(int points, unsigned start) {
             switch (rng() % 7) {
             case 0: q.x += 0.03f * unit(rng), q.y += 0.03f * unit(rng); break;  // d2 < 0.005
             case 1: q.x += 0.4f * unit(rng); break;                             // d <= 0.5
-            case 2: q.radius = p.radius + (unit(rng) - 0.5f) * 0.5f; break;      // |dr| ~ d
-            case 3: q.radius = 0; break;                                         // a pen lift
+            case 2: q.radius = p.radius + (unit(rng) - 0.5f) * 0.5f; break;     // |dr| ~ d
+            case 3: q.radius = 0; break;                                        // a pen lift
             case 4: q.x += 60 * (unit(rng) - 0.5f), q.y += 60 * (unit(rng) - 0.5f); break;
             case 5: q.radius = 25 * unit(rng); break;  // one disc around the other
             default:
@@ -118,9 +118,8 @@ std::string FirstDifference(const TBitmap& ours, const TBitmap& reference, const
         if (std::memcmp(p, q, n) == 0) continue;
         for (size_t i = 0; i < n; ++i)
             if (p[i] != q[i])
-                return "sample (" + std::to_string(b.left + int(i / 3)) + ", " +
-                       std::to_string(y) + "): " + std::to_string(p[i]) + " against " +
-                       std::to_string(q[i]);
+                return "sample (" + std::to_string(b.left + int(i / 3)) + ", " + std::to_string(y) +
+                       "): " + std::to_string(p[i]) + " against " + std::to_string(q[i]);
     }
     return {};
 }

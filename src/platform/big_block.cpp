@@ -1,4 +1,4 @@
-#include "platform/surface_memory.h"
+#include "platform/big_block.h"
 
 #include <sys/mman.h>
 
@@ -48,7 +48,7 @@ uint8_t* MapAligned(size_t length) {
 
 }  // namespace
 
-void TSurfaceRelease::operator()(uint8_t* bytes) const {
+void TBigBlockRelease::operator()(uint8_t* bytes) const {
     if (!bytes) return;
     if (mappedBytes != 0)
         ::munmap(bytes, mappedBytes);
@@ -56,16 +56,16 @@ void TSurfaceRelease::operator()(uint8_t* bytes) const {
         delete[] bytes;
 }
 
-TSurfaceBytes AllocateSurfaceBytes(size_t bytes) {
-    if (bytes == 0) return TSurfaceBytes(nullptr, TSurfaceRelease{});
+TBigBlock AllocateBigBlock(size_t bytes) {
+    if (bytes == 0) return TBigBlock(nullptr, TBigBlockRelease{});
     if (!kHeapOnly && bytes >= kSmallestMapped && bytes <= SIZE_MAX - kHugePage) {
         const size_t length = RoundUp(bytes, kHugePage);
         if (uint8_t* mapped = MapAligned(length))
-            return TSurfaceBytes(mapped, TSurfaceRelease{length});
+            return TBigBlock(mapped, TBigBlockRelease{length});
     }
     uint8_t* heap = new (std::nothrow) uint8_t[bytes];
     if (heap) std::memset(heap, 0, bytes);
-    return TSurfaceBytes(heap, TSurfaceRelease{});
+    return TBigBlock(heap, TBigBlockRelease{});
 }
 
 }  // namespace quil
