@@ -108,18 +108,10 @@ void TBulkDrawing::Run(const std::function<void(TStrokePainter&)>& draw) {
 }
 
 void TBulkDrawing::ResolveChanged() {
-    bool any = false;
-    TSampleBox all{0, 0, -1, -1};
-    for (auto& painter : painters_) {
-        TSampleBox box;
-        if (!painter->Changed(box)) continue;
-        all = any ? TSampleBox{std::min(all.left, box.left), std::min(all.top, box.top),
-                               std::max(all.right, box.right), std::max(all.bottom, box.bottom)}
-                  : box;
-        any = true;
-        painter->ForgetChanged();
-    }
-    if (any) renderer_.ResolveSamples(all);
+    TChangedTiles& all = painters_[0]->Changed();
+    for (size_t i = 1; i < painters_.size(); ++i)
+        all.TakeFrom(painters_[i]->Changed());
+    all.Resolve([&](int x0, int y0, int x1, int y1) { renderer_.ResolveRect(x0, y0, x1, y1); });
 }
 
 }  // namespace quil

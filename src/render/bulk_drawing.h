@@ -42,8 +42,8 @@ public:
     // whatever else `draw` writes to the work surface must keep to them too
     // (TStrokePainter::ForEachOwnRun) and be noted as changed.
     void Run(const std::function<void(TStrokePainter&)>& draw);
-    // Resolves into the display surface the box of what the painters have
-    // changed since the last call (growing the dirty rectangle).
+    // Resolves into the display surface what the painters have changed
+    // since the last call (growing the dirty rectangle).
     void ResolveChanged();
 
 private:

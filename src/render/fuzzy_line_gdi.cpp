@@ -78,9 +78,8 @@ void TFuzzyLineGDI::SetInverted(bool inverted) {
 }
 
 void TFuzzyLineGDI::ResolveSamples(const TSampleBox& box) {
-    const int s = geometry_.factor == 4 ? 2 : (geometry_.factor == 2 ? 1 : 0);
-    ResolveRect((box.left >> s) - 1, (box.top >> s) - 1, (box.right >> s) + 1,
-                (box.bottom >> s) + 1);
+    const TRect r = geometry_.DisplayAround(box);
+    ResolveRect(r.left, r.top, r.right, r.bottom);
 }
 
 void TFuzzyLineGDI::InvertPenMarker(const PenPoint* point) {

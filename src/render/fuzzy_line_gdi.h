@@ -71,9 +71,6 @@ public:
     int GetWorkWidth() const { return geometry_.workWidth; }
     int GetWorkHeight() const { return geometry_.workHeight; }
     void SetInverted(bool inverted);
-    // Resolves every display pixel a box of work samples touches, and one
-    // more on each side: what a drawing operation resolves after drawing.
-    void ResolveSamples(const TSampleBox& box);
     void SetPenMarker(bool on) { penMarker_ = on; }
     // Draws the pen marker at the point's disc on the work surface: a
     // not-xor ring of pen width f. Drawn a second time at the same point it
@@ -138,6 +135,9 @@ protected:
     void CompositeInkClearing(int x0, int y0, int x1, int y1);
 
     uint8_t* MaskRow(int i) { return mask_.ScanLine(i); }
+    // Resolves what a drawing operation resolves after drawing the box of
+    // work samples (TSampleGeometry::DisplayAround).
+    void ResolveSamples(const TSampleBox& box);
 
     // Base state.
     IPresentTarget* window_ = nullptr;

@@ -36,6 +36,14 @@ struct TSampleGeometry {
     // Clips a box to the surface; false when the drawing must end (the box
     // lies wholly outside).
     bool ClipToSurface(TSampleBox& box) const;
+    // The display pixels a box of work samples touches and one more on each
+    // side (right and bottom exclusive): what a drawing resolves after it
+    // has drawn the box.
+    TRect DisplayAround(const TSampleBox& box) const {
+        const int s = factor == 4 ? 2 : (factor == 2 ? 1 : 0);
+        return {(box.left >> s) - 1, (box.top >> s) - 1, (box.right >> s) + 1,
+                (box.bottom >> s) + 1};
+    }
     // The disc as an ellipse inscribed in its mapped bounding rectangle.
     TEllipseSpans Disc(float x, float y, float r) const {
         return TEllipseSpans(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));

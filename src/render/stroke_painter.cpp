@@ -23,7 +23,8 @@ TSampleBox Intersection(const TSampleBox& a, const TSampleBox& b) {
 
 }  // namespace
 
-TStrokePainter::TStrokePainter(TFuzzyLineGDI& renderer) : renderer_(renderer) {
+TStrokePainter::TStrokePainter(TFuzzyLineGDI& renderer)
+    : renderer_(renderer), changed_(renderer.Width(), renderer.Height()) {
     const TSampleGeometry& g = renderer.Geometry();
     limits_ = {0, 0, g.workWidth - 1, g.workHeight - 1};
 }
@@ -104,21 +105,10 @@ bool TStrokePainter::Ready() const {
     return renderer_.IsValid() && alpha_ != 0 && renderer_.DrawsAtLevel();
 }
 
+// The display pixels the renderer would resolve after drawing the box.
 void TStrokePainter::Note(const TSampleBox& box) {
-    if (!changed_) {
-        changedBox_ = box;
-        changed_ = true;
-        return;
-    }
-    changedBox_.left = std::min(changedBox_.left, box.left);
-    changedBox_.top = std::min(changedBox_.top, box.top);
-    changedBox_.right = std::max(changedBox_.right, box.right);
-    changedBox_.bottom = std::max(changedBox_.bottom, box.bottom);
-}
-
-bool TStrokePainter::Changed(TSampleBox& box) const {
-    if (changed_) box = changedBox_;
-    return changed_;
+    const TRect r = renderer_.Geometry().DisplayAround(box);
+    changed_.Note(r.left, r.top, r.right - 1, r.bottom - 1);
 }
 
 void TStrokePainter::Composite(int y, int x0, int x1, bool erase) {

@@ -6,6 +6,7 @@
 
 #include "platform/color.h"
 #include "platform/raster_spans.h"
+#include "render/changed_tiles.h"
 #include "render/composite_spans.h"
 #include "render/sample_geometry.h"
 
@@ -50,7 +51,8 @@ public:
     // there: a page-sized work surface is in no cache, and a stroke that
     // starts elsewhere on it waits for memory at every row it reaches.
     void Prefetch(const TSampleBox& box) const;
-    // Grows the changed box by what a caller wrote itself (a stamp).
+    // Notes as changed what a caller wrote itself (a stamp), a box of work
+    // samples.
     void NoteChanged(const TSampleBox& box) { Note(box); }
     // Ink colour and opacity, taken as the renderer takes them.
     void SetColor(COLORREF c);
@@ -65,14 +67,14 @@ public:
     bool Segment(const PenSegment& s, bool erase, bool strict, TSampleBox& box);
 
     // The stroke rule's operations for drawing many strokes at once: no pen
-    // marker and no resolve; the boxes drawn grow the changed box instead.
+    // marker and no resolve; what they draw is noted as changed instead.
     void DrawDot(const PenPoint* p);
     void DrawSegment(const PenSegment* s);
     void EraseDot(const PenPoint* p);
     void EraseSegment(const PenSegment* s);
-    // The union of the boxes drawn since the last Forget; false when none.
-    bool Changed(TSampleBox& box) const;
-    void ForgetChanged() { changed_ = false; }
+    // The display pixels changed since they were last taken: those a
+    // resolve after each shape would have resolved.
+    TChangedTiles& Changed() { return changed_; }
 
 private:
     struct TSpan {
@@ -108,8 +110,7 @@ private:
     // The ink and the paper, opaque and blended with alpha_.
     TFill inkFill_{0, 0, 0}, paperFill_{0xFF, 0xFF, 0xFF};
     TBlend inkBlend_{0, 0, 0, 255}, paperBlend_{0xFF, 0xFF, 0xFF, 255};
-    bool changed_ = false;
-    TSampleBox changedBox_{0, 0, -1, -1};
+    TChangedTiles changed_;
     // The start disc and the end disc of the segment being drawn; the end
     // disc's rows are kept for the start of the next.
     TDiscRows start_, end_;
