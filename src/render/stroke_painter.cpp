@@ -196,6 +196,8 @@ bool TStrokePainter::Segment(const PenSegment& s, bool erase, bool strict, TSamp
     if (!g.ClipToSurface(box)) return false;
     const TSampleBox area = Intersection(box, limits_);
     if (Empty(area) || !OwnsAnyRow(area.top, area.bottom)) return true;
+    // Asked for now, the samples arrive while the shapes are worked out.
+    Prefetch(area);
     // The start disc is the end disc of the shape drawn before, mostly.
     std::swap(start_, end_);
     FindDisc(s.x0, s.y0, s.r0, start_);
@@ -226,22 +228,27 @@ bool TStrokePainter::Segment(const PenSegment& s, bool erase, bool strict, TSamp
 void TStrokePainter::SegmentRow(int y, bool convex, size_t& next, const TSampleBox& area,
                                 bool erase) {
     const int lastColumn = renderer_.Geometry().workWidth - 1;
-    rowAdds_.clear();
     const TSpan disc = end_.At(y);
-    if (disc.x0 <= disc.x1) rowAdds_.push_back(disc);
     if (convex) {
+        // The common case: the disc's span and the quadrilateral's.
+        TSpan adds[2];
+        int count = 0;
+        if (disc.x0 <= disc.x1) adds[count++] = disc;
         int a, b;
         if (convex_.Row(y, a, b)) {
             a = std::max(a, 0);
             b = std::min(b, lastColumn);
-            if (a <= b) rowAdds_.push_back({a, b});
+            if (a <= b) adds[count++] = {a, b};
         }
-    } else {
-        while (next < quadSpans_.size() && quadSpans_[next].y < y)
-            ++next;
-        for (; next < quadSpans_.size() && quadSpans_[next].y == y; ++next)
-            rowAdds_.push_back({quadSpans_[next].x0, quadSpans_[next].x1});
+        if (count > 0) CompositeRow(y, adds, count, start_.At(y), area.left, area.right, erase);
+        return;
     }
+    rowAdds_.clear();
+    if (disc.x0 <= disc.x1) rowAdds_.push_back(disc);
+    while (next < quadSpans_.size() && quadSpans_[next].y < y)
+        ++next;
+    for (; next < quadSpans_.size() && quadSpans_[next].y == y; ++next)
+        rowAdds_.push_back({quadSpans_[next].x0, quadSpans_[next].x1});
     if (!rowAdds_.empty())
         CompositeRow(y, rowAdds_.data(), int(rowAdds_.size()), start_.At(y), area.left, area.right,
                      erase);
