@@ -7,7 +7,8 @@
 // - zlib's inflate of the packed stream alone, for quil info of a packed
 //   recording;
 // - with QUIL_BEFORE naming another build's quil, that quil on the same
-//   files (before and after a change).
+//   files (before and after a change); QUIL names the quil measured, when
+//   not this build's (a build without the video libraries, for example).
 // Each figure is the median of five runs taken in turns; ratios are read
 // against the peers of the same run, which holds on a shared machine.
 
@@ -103,6 +104,11 @@ TFiles& Files() {
 
 const char* Before() { return std::getenv("QUIL_BEFORE"); }
 
+const char* Quil() {
+    const char* named = std::getenv("QUIL");
+    return named ? named : QUIL_TOOL;
+}
+
 // Cairo's outline and fill peers on the page of `file`, in seconds of wall
 // time from a fresh white surface to the flushed drawing.
 std::vector<double> CairoPeers(const fs::path& file) {
@@ -145,7 +151,7 @@ void MeasureExport(benchmark::State& state, const fs::path& file, bool peers) {
     std::vector<double> outline, fill;
     for (auto _ : state) {
         for (int run = 0; run < kRuns; ++run) {
-            ours.push_back(RunMeasured(QUIL_TOOL, args));
+            ours.push_back(RunMeasured(Quil(), args));
             if (Before()) before.push_back(RunMeasured(Before(), args));
             if (!peers) continue;
             const std::vector<double> cairo = CairoPeers(file);
@@ -205,7 +211,7 @@ void BM_InfoMillion(benchmark::State& state) {
     std::vector<double> inflate;
     for (auto _ : state) {
         for (int run = 0; run < kRuns; ++run) {
-            ours.push_back(RunMeasured(QUIL_TOOL, {"info", file.string()}));
+            ours.push_back(RunMeasured(Quil(), {"info", file.string()}));
             if (Before()) before.push_back(RunMeasured(Before(), {"info", file.string()}));
             if (packed) inflate.push_back(InflateAlone());
         }

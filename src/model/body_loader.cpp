@@ -348,14 +348,14 @@ int ParseBody(TPenReplayWT& doc, RegionReader& in, uint32_t size) {
 // `region`, which is freed once the block is unpacked) and parses the body
 // it holds.
 int LoadPacked(TPenReplayWT& doc, TBigBlock& region, const uint8_t* block, uint32_t size) {
-    std::vector<uint8_t> body;
+    TUnpackedBody body;
     if (UnpackBlock(block, size, body) != kUnpackOk) return kLoadUnpackFailed;
     region.reset();  // the packed copy goes before the parse
 
-    if (body.size() < kMinimumRegion) return kLoadBadRegion;
-    RegionReader in(body.data(), body.size());
+    if (body.size < kMinimumRegion) return kLoadBadRegion;
+    RegionReader in(body.bytes.get(), body.size);
     if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
-    return ParseBody(doc, in, uint32_t(body.size()));
+    return ParseBody(doc, in, uint32_t(body.size));
 }
 
 // The region [offset, offset + size): a body, or a leading block, or a
