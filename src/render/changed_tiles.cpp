@@ -1,14 +1,15 @@
 #include "render/changed_tiles.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quil {
 
 TChangedTiles::TChangedTiles(int displayWidth, int displayHeight)
     : width_(std::max(displayWidth, 0)),
       height_(std::max(displayHeight, 0)),
-      columns_((width_ + kTile - 1) / kTile),
-      rows_((height_ + kTile - 1) / kTile) {}
+      columns_(int((int64_t(width_) + kTile - 1) / kTile)),
+      rows_(int((int64_t(height_) + kTile - 1) / kTile)) {}
 
 void TChangedTiles::Note(int x0, int y0, int x1, int y1) {
     x0 = std::max(x0, 0);
