@@ -15,8 +15,6 @@ struct TPointArena::TBlock {
 
 namespace {
 
-constexpr size_t kHugePage = size_t(2) << 20;
-
 constexpr size_t RoundUp(size_t value, size_t step) { return (value + step - 1) / step * step; }
 
 }  // namespace
