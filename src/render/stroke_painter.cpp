@@ -1,7 +1,7 @@
 #include "render/stroke_painter.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <new>
 
 #include "render/composite_spans.h"
 #include "render/fuzzy_line_gdi.h"
@@ -159,7 +159,7 @@ void TStrokePainter::CompositeRow(int y, TSpan* adds, int count, TSpan removed, 
     }
 }
 
-bool TStrokePainter::Dot(const PenPoint& p, bool erase, TSampleBox& box) {
+bool TStrokePainter::DotRows(const PenPoint& p, bool erase, TSampleBox& box) {
     const TSampleGeometry& g = renderer_.Geometry();
     box = g.DiscBox(p.x, p.y, p.radius);
     if (!g.ClipToSurface(box)) return false;
@@ -190,7 +190,7 @@ void TStrokePainter::Prefetch(const TSampleBox& box) const {
     });
 }
 
-bool TStrokePainter::Segment(const PenSegment& s, bool erase, bool strict, TSampleBox& box) {
+bool TStrokePainter::SegmentRows(const PenSegment& s, bool erase, bool strict, TSampleBox& box) {
     const TSampleGeometry& g = renderer_.Geometry();
     box = g.SegmentBox(s);
     if (!g.ClipToSurface(box)) return false;
@@ -252,6 +252,26 @@ void TStrokePainter::SegmentRow(int y, bool convex, size_t& next, const TSampleB
     if (!rowAdds_.empty())
         CompositeRow(y, rowAdds_.data(), int(rowAdds_.size()), start_.At(y), area.left, area.right,
                      erase);
+}
+
+// The scratch grows to the largest shape drawn and stays; should memory for
+// it run out, the shape ends where it stands (what it drew is resolved).
+bool TStrokePainter::Dot(const PenPoint& p, bool erase, TSampleBox& box) {
+    box = {0, 0, -1, -1};
+    try {
+        return DotRows(p, erase, box);
+    } catch (const std::bad_alloc&) {
+        return !Empty(box);
+    }
+}
+
+bool TStrokePainter::Segment(const PenSegment& s, bool erase, bool strict, TSampleBox& box) {
+    box = {0, 0, -1, -1};
+    try {
+        return SegmentRows(s, erase, strict, box);
+    } catch (const std::bad_alloc&) {
+        return !Empty(box);
+    }
 }
 
 void TStrokePainter::DrawDot(const PenPoint* p) {

@@ -92,6 +92,8 @@ private:
 
     bool Ready() const;
     void Note(const TSampleBox& box);
+    bool DotRows(const PenPoint& p, bool erase, TSampleBox& box);
+    bool SegmentRows(const PenSegment& s, bool erase, bool strict, TSampleBox& box);
     void FindDisc(float x, float y, float r, TDiscRows& rows) const;
     void SegmentRow(int y, bool convex, size_t& next, const TSampleBox& area, bool erase);
     // Composites row y's samples x0..x1 (inside the limits and the box).
