@@ -9,8 +9,9 @@
 // - with QUIL_BEFORE naming another build's quil, that quil on the same
 //   files (before and after a change); QUIL names the quil measured, when
 //   not this build's (a build without the video libraries, for example).
-// Each figure is the median of five runs taken in turns; ratios are read
-// against the peers of the same run, which holds on a shared machine.
+// Each figure is the median of five runs (ours and another build's taken in
+// turns); ratios are read against the peers of the same run, which holds
+// on a shared machine.
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
@@ -109,28 +110,32 @@ const char* Quil() {
     return named ? named : QUIL_TOOL;
 }
 
-// Cairo's outline and fill peers on the page of `file`, in seconds of wall
-// time from a fresh white surface to the flushed drawing.
+// Cairo's outline and fill peers on the page of `file`: the median of
+// kRuns of each, in seconds of wall time from a fresh white surface to the
+// flushed drawing, measured in a child of its own.
 std::vector<double> CairoPeers(const fs::path& file) {
     return InChild(2, [&] {
         quil::TPenReplayWT document(quil::kDefaultPageWidth, quil::kDefaultPageHeight);
         if (document.LoadFile(file) != 0) return std::vector<double>{};
-        std::vector<double> seconds;
-        for (auto draw : {quil::bench::DrawOutlines, quil::bench::DrawDiscsAndQuads}) {
-            const auto start = std::chrono::steady_clock::now();
-            cairo_surface_t* surface =
-                cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPageWidth, kPageHeight);
-            cairo_t* cr = cairo_create(surface);
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_paint(cr);
-            draw(cr, document);
-            cairo_surface_flush(surface);
-            seconds.push_back(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-            cairo_destroy(cr);
-            cairo_surface_destroy(surface);
+        std::vector<double> outline, fill;
+        for (int run = 0; run < kRuns; ++run) {
+            for (auto draw : {quil::bench::DrawOutlines, quil::bench::DrawDiscsAndQuads}) {
+                const auto start = std::chrono::steady_clock::now();
+                cairo_surface_t* surface =
+                    cairo_image_surface_create(CAIRO_FORMAT_RGB24, kPageWidth, kPageHeight);
+                cairo_t* cr = cairo_create(surface);
+                cairo_set_source_rgb(cr, 1, 1, 1);
+                cairo_paint(cr);
+                draw(cr, document);
+                cairo_surface_flush(surface);
+                const double seconds =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                (draw == quil::bench::DrawOutlines ? outline : fill).push_back(seconds);
+                cairo_destroy(cr);
+                cairo_surface_destroy(surface);
+            }
         }
-        return seconds;
+        return std::vector<double>{Median(outline), Median(fill)};
     });
 }
 
@@ -143,24 +148,17 @@ void Report(benchmark::State& state, const char* name, const std::vector<TProces
 }
 
 // quil export of `file` to a BMP at Best, the page's own size; with
-// `peers`, cairo on the same strokes in the same turns.
+// `peers`, cairo on the same strokes once the quil runs are done (a
+// child's large allocations, freed just before a quil run, would slow that
+// run's first touches of memory on some machines).
 void MeasureExport(benchmark::State& state, const fs::path& file, bool peers) {
     const std::string out = (Files().folder / "out.bmp").string();
     const std::vector<std::string> args = {"export", file.string(), "-o", out};
     std::vector<TProcessCost> ours, before;
-    std::vector<double> outline, fill;
     for (auto _ : state) {
         for (int run = 0; run < kRuns; ++run) {
             ours.push_back(RunMeasured(Quil(), args));
             if (Before()) before.push_back(RunMeasured(Before(), args));
-            if (!peers) continue;
-            const std::vector<double> cairo = CairoPeers(file);
-            if (cairo.size() != 2) {
-                state.SkipWithError("the cairo peer failed");
-                return;
-            }
-            outline.push_back(cairo[0]);
-            fill.push_back(cairo[1]);
         }
     }
     Report(state, "quil", ours);
@@ -169,12 +167,16 @@ void MeasureExport(benchmark::State& state, const fs::path& file, bool peers) {
         Report(state, "before", before);
         state.counters["x_before"] = quil / Median(before).wall;
     }
-    if (peers) {
-        state.counters["outline_s"] = Median(outline);
-        state.counters["fill_s"] = Median(fill);
-        state.counters["x_outline"] = quil / Median(outline);
-        state.counters["x_fill"] = quil / Median(fill);
+    if (!peers) return;
+    const std::vector<double> cairo = CairoPeers(file);
+    if (cairo.size() != 2) {
+        state.SkipWithError("the cairo peer failed");
+        return;
     }
+    state.counters["outline_s"] = cairo[0];
+    state.counters["fill_s"] = cairo[1];
+    state.counters["x_outline"] = quil / cairo[0];
+    state.counters["x_fill"] = quil / cairo[1];
 }
 
 void BM_ExportEmptyPage(benchmark::State& state) { MeasureExport(state, Files().empty, false); }
@@ -185,35 +187,41 @@ void BM_ExportHandwriting(benchmark::State& state) {
     MeasureExport(state, Files().pages[size_t(state.range(0))], true);
 }
 
-// zlib's one-shot inflate of the packed million-point stream, in a child.
+// zlib's one-shot inflate of the packed million-point stream: the median
+// of kRuns, measured in a child of its own once the quil runs are done (a
+// child's large allocations, freed just before a quil run, would slow that
+// run's first touches of memory on some machines).
 double InflateAlone() {
     const std::vector<double> seconds = InChild(1, [] {
         const Bytes body = quil::bench::HandwritingBody(kPointCounts[2]);
         const Bytes block = quil::fixture::Packed(body);
         const Bytes stream = quil::fixture::Scramble(Bytes(block.begin() + 8, block.end()));
         Bytes out(body.size());
-        uLongf length = uLongf(out.size());
-        const auto start = std::chrono::steady_clock::now();
-        const int status = uncompress(out.data(), &length, stream.data(), uLong(stream.size()));
-        const double s =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        return std::vector<double>{status == Z_OK ? s : -1.0};
+        std::vector<double> runs;
+        for (int run = 0; run < kRuns; ++run) {
+            uLongf length = uLongf(out.size());
+            const auto start = std::chrono::steady_clock::now();
+            const int status = uncompress(out.data(), &length, stream.data(), uLong(stream.size()));
+            runs.push_back(status == Z_OK ? std::chrono::duration<double>(
+                                                std::chrono::steady_clock::now() - start)
+                                                .count()
+                                          : -1.0);
+        }
+        return std::vector<double>{Median(runs)};
     });
     return seconds.empty() ? -1.0 : seconds[0];
 }
 
 // quil info of the million-point page; argument 1: the packed file, with
-// inflate alone in the same turns.
+// inflate alone after it.
 void BM_InfoMillion(benchmark::State& state) {
     const bool packed = state.range(0) != 0;
     const fs::path& file = packed ? Files().packedMillion : Files().pages.back();
     std::vector<TProcessCost> ours, before;
-    std::vector<double> inflate;
     for (auto _ : state) {
         for (int run = 0; run < kRuns; ++run) {
             ours.push_back(RunMeasured(Quil(), {"info", file.string()}));
             if (Before()) before.push_back(RunMeasured(Before(), {"info", file.string()}));
-            if (packed) inflate.push_back(InflateAlone());
         }
     }
     Report(state, "quil", ours);
@@ -222,8 +230,9 @@ void BM_InfoMillion(benchmark::State& state) {
         state.counters["x_before"] = Median(ours).wall / Median(before).wall;
     }
     if (packed) {
-        state.counters["inflate_s"] = Median(inflate);
-        state.counters["quil_minus_inflate_s"] = Median(ours).wall - Median(inflate);
+        const double inflate = InflateAlone();
+        state.counters["inflate_s"] = inflate;
+        state.counters["quil_minus_inflate_s"] = Median(ours).wall - inflate;
     }
 }
 
