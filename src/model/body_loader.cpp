@@ -47,6 +47,10 @@ float LoadF32(const uint8_t* p) {
 class RegionReader {
 public:
     RegionReader(const uint8_t* data, uint64_t size) : at_(data), remaining_(size) {}
+    // The region lies in `block`, whose front may be given back as it is
+    // read (ReleaseRead).
+    RegionReader(const TBigBlock& block, const uint8_t* data, uint64_t size)
+        : at_(data), remaining_(size), block_(&block) {}
 
     uint64_t Remaining() const { return remaining_; }
     const uint8_t* At() const { return at_; }
@@ -85,10 +89,21 @@ public:
         remaining_ -= count;
         return true;
     }
+    // Gives back the memory of what has been read, every few megabytes: a
+    // region is read once, and its points take more room than it does.
+    void ReleaseRead() {
+        if (!block_ || size_t(at_ - block_->get()) < released_ + kReleaseStep) return;
+        released_ = size_t(at_ - block_->get());
+        ReleaseBigBlockFront(*block_, released_);
+    }
 
 private:
+    static constexpr size_t kReleaseStep = size_t(8) << 20;
+
     const uint8_t* at_;
     uint64_t remaining_;
+    const TBigBlock* block_ = nullptr;
+    size_t released_ = 0;
 };
 
 enum class PointForm { Float, Integer };
@@ -340,6 +355,7 @@ int ParseBody(TPenReplayWT& doc, RegionReader& in, uint32_t size) {
         Step step = parser.Record();
         if (step == Step::Fail) return kLoadBadRegion;
         if (step == Step::End) break;
+        in.ReleaseRead();
     }
     return kLoadOk;
 }
@@ -353,7 +369,7 @@ int LoadPacked(TPenReplayWT& doc, TBigBlock& region, const uint8_t* block, uint3
     region.reset();  // the packed copy goes before the parse
 
     if (body.size < kMinimumRegion) return kLoadBadRegion;
-    RegionReader in(body.bytes.get(), body.size);
+    RegionReader in(body.bytes, body.bytes.get(), body.size);
     if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
     return ParseBody(doc, in, uint32_t(body.size));
 }
@@ -369,7 +385,7 @@ int LoadRegion(TPenReplayWT& doc, TFileReader& file, uint32_t offset, uint32_t s
     if (!FitsInMemory(size)) return kLoadBadRegion;
     TBigBlock region = AllocateBigBlock(size);
     if (!region || !file.Seek(offset) || !file.ReadExact(region.get(), size)) return kLoadBadRegion;
-    RegionReader in(region.get(), size);
+    RegionReader in(region, region.get(), size);
     if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
 
     if (std::memcmp(doc.magic, "qUIC", 4) == 0) {

@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -54,6 +55,11 @@ void TBigBlockRelease::operator()(uint8_t* bytes) const {
         ::munmap(bytes, mappedBytes);
     else
         delete[] bytes;
+}
+
+void ReleaseBigBlockFront(const TBigBlock& block, size_t bytes) {
+    const size_t whole = std::min(bytes, block.get_deleter().mappedBytes) / kHugePage * kHugePage;
+    if (block && whole > 0) ::madvise(block.get(), whole, MADV_DONTNEED);
 }
 
 TBigBlock AllocateBigBlock(size_t bytes) {

@@ -24,4 +24,10 @@ using TBigBlock = std::unique_ptr<uint8_t[], TBigBlockRelease>;
 // from the heap, so that the sanitizer checks its bounds.
 TBigBlock AllocateBigBlock(size_t bytes);
 
+// Gives the whole huge pages among the block's first `bytes` back to the
+// system, for a block read once from front to back: what has been read
+// stops taking memory. Those bytes read as zero afterwards. A block from
+// the heap is left as it is.
+void ReleaseBigBlockFront(const TBigBlock& block, size_t bytes);
+
 }  // namespace quil
