@@ -92,7 +92,15 @@ void DrawPart(TFuzzyLineGDI& renderer, TStrokePainter& painter, const TElementRu
 
 void DrawElementsAtOnce(TFuzzyLineGDI& renderer, const TElementRun& run, TDrawingProgress& progress,
                         bool resolve, const std::function<void()>& atProgress) {
-    if (!renderer.IsValid()) return;
+    if (!renderer.IsValid()) {
+        // Nothing can be drawn; the host still hears of the progress.
+        for (const TInkelDataWT* e = run.first; e && e != run.end; e = e->next)
+            if (Takes(run, *e) && progress.Step()) {
+                if (atProgress) atProgress();
+                progress.Report();
+            }
+        return;
+    }
     TBulkDrawing bulk(renderer, run.bands);
     // Drawn in pieces between progress events when anyone listens, else at
     // once; the element a piece starts with was counted before the event.
