@@ -94,6 +94,23 @@ TEST(LoadMemory, PointsThatWouldNotFitEndTheLoadBeforeTheyAreMade) {
     }
 }
 
+// The region is read whole, and its points weighed before they are made: a
+// file too large for the room left ends the load with nothing made.
+TEST(LoadMemory, AFileTooLargeForTheRoomEndsTheLoadWithNothingMade) {
+    const Bytes body = SubdividedBody(1, 1, 1'500'000);  // 24 MB of points stored
+    TPenReplayWT document(1022, 718);
+    int code;
+    {
+        TCeiling ceiling(uint64_t(16) << 20);
+        code = LoadBytes(document, body);
+    }
+    EXPECT_EQ(code, kLoadBadRegion);
+    EXPECT_EQ(document.ElementCount(), 0);
+    // With the room, the same file loads.
+    EXPECT_EQ(LoadBytes(document, body), kLoadOk);
+    EXPECT_EQ(document.ElementCount(), 1);
+}
+
 // Points are made one by one without throwing: when memory runs out, the
 // point is not added and the document stays whole. A child process takes
 // an address-space limit and fills it.
