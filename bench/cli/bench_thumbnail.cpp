@@ -6,26 +6,24 @@
 // the baseline's.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "process_cost.h"
 #include "recording_writer.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
+using quil::bench::Median;
+using quil::bench::RunMeasured;
+using quil::bench::TProcessCost;
 using quil::fixture::Bytes;
 
 constexpr int kPoints = 1'000'000;
@@ -81,39 +79,8 @@ TFiles& Files() {
     return files;
 }
 
-struct TProcessCost {
-    double wall = 0;  // seconds
-    double cpu = 0;   // user + system seconds
-    double peak = 0;  // peak resident memory, MB
-    bool ok = false;
-};
-
 // Runs quil with the arguments, output to /dev/null, and measures it.
-TProcessCost RunQuil(std::vector<std::string> args) {
-    args.insert(args.begin(), QUIL_TOOL);
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    TProcessCost cost;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        cost.wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        cost.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
-                   usage.ru_stime.tv_usec * 1e-6;
-        cost.peak = usage.ru_maxrss / 1024.0;
-        cost.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return cost;
-}
+TProcessCost RunQuil(std::vector<std::string> args) { return RunMeasured(QUIL_TOOL, args); }
 
 // quil info of the file: the median of five runs, measured once per file.
 const TProcessCost& Baseline(const fs::path& file) {
@@ -123,17 +90,7 @@ const TProcessCost& Baseline(const fs::path& file) {
     std::vector<TProcessCost> runs;
     for (int i = 0; i < 5; ++i)
         runs.push_back(RunQuil({"info", file.string()}));
-    auto median = [&](double TProcessCost::*field) {
-        std::vector<double> v;
-        for (const TProcessCost& r : runs)
-            v.push_back(r.*field);
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
-    TProcessCost cost;
-    cost.wall = median(&TProcessCost::wall);
-    cost.cpu = median(&TProcessCost::cpu);
-    cost.peak = median(&TProcessCost::peak);
+    TProcessCost cost = Median(runs);
     cost.ok = true;
     baselines.emplace_back(file, cost);
     return baselines.back().second;

@@ -65,6 +65,7 @@ void BM_LoadPlain(benchmark::State& state) {
         if (code != 0 || document.ElementCount() != kPoints / kPointsPerStroke)
             state.SkipWithError("load failed");
         benchmark::DoNotOptimize(document.firstElement);
+        state.counters["points_MB"] = double(document.PointBytes()) / 1e6;
     }
     state.counters["points"] = kPoints;
 }

@@ -11,6 +11,8 @@
 #include <random>
 #include <vector>
 
+#include "cairo_strokes.h"
+#include "render/bulk_drawing.h"
 #include "render/fuzzy_line_gdi_16x.h"
 
 namespace quil {
@@ -85,31 +87,8 @@ std::vector<PenSegment> Page(int count) {
 // The end disc and the outer-tangent quadrilateral of a segment as one
 // cairo path (non-zero fill), in the renderer's geometry.
 void AddSegmentPath(cairo_t* cr, const PenSegment& s) {
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, s.x1, s.y1, s.r1, 0, 2 * M_PI);
-    const float dr = s.r0 - s.r1, dy = s.y1 - s.y0, dx = s.x1 - s.x0;
-    const float d2 = dx * dx + dy * dy, d = std::sqrt(d2);
-    if (!(std::fabs(dr) <= d) || d2 < 0.005f) return;
-    float k = 0, c = 0;
-    if (d > 0.5f) {
-        k = dr / d2;
-        c = k * d;
-    }
-    const float xs[2] = {s.x0, s.x1}, ys[2] = {s.y0, s.y1}, rs[2] = {s.r0, s.r1};
-    double px[2], py[2], mx[2], my[2];
-    for (int i = 0; i < 2; ++i) {
-        const float q = rs[i] * rs[i] - (rs[i] * c) * (rs[i] * c), t = rs[i] * k;
-        const float bx = xs[i] + t * dx, by = ys[i] + t * dy, m = std::sqrt(std::max(q, 0.0f) / d2);
-        px[i] = bx - dy * m;
-        py[i] = by + dx * m;
-        mx[i] = bx + dy * m;
-        my[i] = by - dx * m;
-    }
-    cairo_move_to(cr, px[0], py[0]);
-    cairo_line_to(cr, px[1], py[1]);
-    cairo_line_to(cr, mx[1], my[1]);
-    cairo_line_to(cr, mx[0], my[0]);
-    cairo_close_path(cr);
+    bench::AddDisc(cr, s.x1, s.y1, s.r1);
+    bench::AddTangentQuad(cr, s);
 }
 
 void BM_PageOfSegmentsAgainstCairo(benchmark::State& state) {
@@ -148,6 +127,54 @@ void BM_PageOfSegmentsAgainstCairo(benchmark::State& state) {
     state.counters["ratio"] = ours / base;
 }
 BENCHMARK(BM_PageOfSegmentsAgainstCairo)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same page drawn at once (no resolve per segment, one at the end),
+// in as many bands as the argument says, against cairo's fill again.
+void BM_PageOfSegmentsAtOnceAgainstCairo(benchmark::State& state) {
+    const std::vector<PenSegment> page = Page(200000);
+    const int bands = int(state.range(0));
+    TFuzzyLineGDI16X r(nullptr, kWidth, kHeight);
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
+    cairo_t* cr = cairo_create(surface);
+    double ours = 0, base = 0;
+    for (auto _ : state) {
+        r.Clear();
+        const auto t0 = TClock::now();
+        {
+            TBulkDrawing bulk(r, bands);
+            bulk.Run([&](TStrokePainter& painter) {
+                painter.SetColor(MakeColor(20, 30, 200));
+                painter.SetOpacity(200);
+                for (const PenSegment& s : page)
+                    painter.DrawSegment(&s);
+            });
+            bulk.ResolveChanged();
+        }
+        const auto t1 = TClock::now();
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_set_source_rgba(cr, 200 / 255.0, 30 / 255.0, 20 / 255.0, 200 / 256.0);
+        const auto t2 = TClock::now();
+        for (const PenSegment& s : page) {
+            AddSegmentPath(cr, s);
+            cairo_fill(cr);
+        }
+        cairo_surface_flush(surface);
+        const auto t3 = TClock::now();
+        ours += Seconds(t0, t1);
+        base += Seconds(t2, t3);
+    }
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    state.counters["ours_ms"] = 1e3 * ours / double(state.iterations());
+    state.counters["cairo_ms"] = 1e3 * base / double(state.iterations());
+    state.counters["ratio"] = ours / base;
+}
+BENCHMARK(BM_PageOfSegmentsAtOnceAgainstCairo)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 }  // namespace quil

@@ -8,6 +8,7 @@
 
 #include "model/document.h"
 #include "model/packed_block.h"
+#include "platform/big_block.h"
 #include "platform/bitmap.h"
 #include "platform/bmp_decoder.h"
 #include "platform/file_reader.h"
@@ -24,11 +25,12 @@ constexpr int32_t kLargestPageSide = 32767;
 // Each stored point becomes S points in memory; beyond this the count is
 // taken for damage rather than a refinement any pen would ask for.
 constexpr int32_t kLargestSubdivision = 1024;
-// What one point may cost in memory, with the allocator's bookkeeping: its
-// own object and, at worst (every other point lifts the pen), half a stroke.
+// What one point may cost in memory: its place in the document's point
+// arena and, at worst (every other point lifts the pen), half a stroke with
+// the allocator's bookkeeping.
 constexpr uint64_t kAllocationOverhead = 16;
-constexpr uint64_t kBytesPerPoint = sizeof(TPenReplayPointWT) + kAllocationOverhead +
-                                    (sizeof(TStrokeDataWT) + kAllocationOverhead) / 2;
+constexpr uint64_t kBytesPerPoint =
+    sizeof(TPenReplayPointWT) + (sizeof(TStrokeDataWT) + kAllocationOverhead) / 2;
 // Record kinds besides the element kinds: a stroke without its aux, eraser
 // and opacity words, and the background picture.
 constexpr int32_t kPlainStrokeRecord = 0;
@@ -41,24 +43,34 @@ float LoadF32(const uint8_t* p) {
     return value;
 }
 
-// Sequential reads that never pass the end of the body region.
+// Sequential reads of a body region held in memory, never past its end.
 class RegionReader {
 public:
-    RegionReader(TFileReader& file, uint64_t remaining) : file_(file), remaining_(remaining) {}
+    RegionReader(const uint8_t* data, uint64_t size) : at_(data), remaining_(size) {}
+    // The region lies in `block`, whose front may be given back as it is
+    // read (ReleaseRead).
+    RegionReader(const TBigBlock& block, const uint8_t* data, uint64_t size)
+        : at_(data), remaining_(size), block_(&block) {}
 
     uint64_t Remaining() const { return remaining_; }
-
-    bool Bytes(void* out, size_t count) {
-        if (count > remaining_) return false;
-        if (!file_.ReadExact(out, count)) return false;
+    const uint8_t* At() const { return at_; }
+    // The next `count` bytes, or none when fewer are left.
+    const uint8_t* Take(size_t count) {
+        if (count > remaining_) return nullptr;
+        const uint8_t* taken = at_;
+        at_ += count;
         remaining_ -= count;
-        return true;
+        return taken;
+    }
+    bool Bytes(void* out, size_t count) {
+        const uint8_t* p = Take(count);
+        if (p) std::memcpy(out, p, count);
+        return p != nullptr;
     }
     bool U32(uint32_t& value) {
-        uint8_t b[4];
-        if (!Bytes(b, 4)) return false;
-        value = LoadU32(b);
-        return true;
+        const uint8_t* p = Take(4);
+        if (p) value = LoadU32(p);
+        return p != nullptr;
     }
     bool I32(int32_t& value) {
         uint32_t word;
@@ -67,21 +79,31 @@ public:
         return true;
     }
     bool F32(float& value) {
-        uint8_t b[4];
-        if (!Bytes(b, 4)) return false;
-        value = LoadF32(b);
-        return true;
+        const uint8_t* p = Take(4);
+        if (p) value = LoadF32(p);
+        return p != nullptr;
     }
     bool Skip(uint64_t count) {
         if (count > remaining_) return false;
-        if (!file_.Seek(file_.Position() + count)) return false;
+        at_ += count;
         remaining_ -= count;
         return true;
     }
+    // Gives back the memory of what has been read, every few megabytes: a
+    // region is read once, and its points take more room than it does.
+    void ReleaseRead() {
+        if (!block_ || size_t(at_ - block_->get()) < released_ + kReleaseStep) return;
+        released_ = size_t(at_ - block_->get());
+        ReleaseBigBlockFront(*block_, released_);
+    }
 
 private:
-    TFileReader& file_;
+    static constexpr size_t kReleaseStep = size_t(8) << 20;
+
+    const uint8_t* at_;
     uint64_t remaining_;
+    const TBigBlock* block_ = nullptr;
+    size_t released_ = 0;
 };
 
 enum class PointForm { Float, Integer };
@@ -124,15 +146,16 @@ private:
 };
 
 bool BodyParser::ReadPoint(PointForm form, TPenReplayPointWT& point) {
-    uint8_t b[16];
     if (form == PointForm::Float) {
-        if (!in_.Bytes(b, 16)) return false;
+        const uint8_t* b = in_.Take(16);
+        if (!b) return false;
         point.x = LoadF32(b);
         point.y = LoadF32(b + 4);
         point.radius = LoadF32(b + 8);
         return true;
     }
-    if (!in_.Bytes(b, 12)) return false;
+    const uint8_t* b = in_.Take(12);
+    if (!b) return false;
     const double scale = format_.pointScale;
     point.x = float(double(int32_t(LoadU32(b))) / scale);
     point.y = float(double(int32_t(LoadU32(b + 4))) / scale);
@@ -207,15 +230,9 @@ Step BodyParser::ReadPicture(TBitmap& picture) {
     uint32_t length = 0;
     if (!in_.U32(length)) return Step::End;
     // A picture that runs past the region cannot be decoded.
-    if (length > in_.Remaining()) return Step::Fail;
-    std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(length);
-    } catch (const std::bad_alloc&) {
-        return Step::Fail;
-    }
-    if (!in_.Bytes(bytes.data(), length)) return Step::Fail;
-    if (!DecodeBmp(bytes.data(), bytes.size(), picture)) return Step::Fail;
+    const uint8_t* bytes = in_.Take(length);
+    if (!bytes) return Step::Fail;
+    if (!DecodeBmp(bytes, length, picture)) return Step::Fail;
     // The points that follow have this much less room.
     committed_ += picture.ByteSize();
     return Step::Next;
@@ -338,41 +355,37 @@ int ParseBody(TPenReplayWT& doc, RegionReader& in, uint32_t size) {
         Step step = parser.Record();
         if (step == Step::Fail) return kLoadBadRegion;
         if (step == Step::End) break;
+        in.ReleaseRead();
     }
     return kLoadOk;
 }
 
-// Unpacks the packed block at the reader's position (`size` bytes from its
-// magic on) and parses the body it holds.
-int LoadPacked(TPenReplayWT& doc, TFileReader& file, uint32_t size) {
-    std::vector<uint8_t> block;
-    std::vector<uint8_t> body;
-    if (!FitsInMemory(size)) return kLoadUnpackFailed;
-    try {
-        block.resize(size);
-    } catch (const std::bad_alloc&) {
-        return kLoadUnpackFailed;
-    }
-    std::memcpy(block.data(), "qUID", 4);
-    if (!file.ReadExact(block.data() + 4, size - 4)) return kLoadBadRegion;
-    if (UnpackBlock(block.data(), block.size(), body) != kUnpackOk) return kLoadUnpackFailed;
-    block = std::vector<uint8_t>();  // the packed copy goes before the parse
+// Unpacks the packed block (`size` bytes from its magic on, inside
+// `region`, which is freed once the block is unpacked) and parses the body
+// it holds.
+int LoadPacked(TPenReplayWT& doc, TBigBlock& region, const uint8_t* block, uint32_t size) {
+    TUnpackedBody body;
+    if (UnpackBlock(block, size, body) != kUnpackOk) return kLoadUnpackFailed;
+    region.reset();  // the packed copy goes before the parse
 
-    if (body.size() < kMinimumRegion) return kLoadBadRegion;
-    TFileReader memory;
-    memory.OpenMemory(body.data(), body.size());
-    RegionReader in(memory, body.size());
+    if (body.size < kMinimumRegion) return kLoadBadRegion;
+    RegionReader in(body.bytes, body.bytes.get(), body.size);
     if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
-    return ParseBody(doc, in, uint32_t(body.size()));
+    return ParseBody(doc, in, uint32_t(body.size));
 }
 
 // The region [offset, offset + size): a body, or a leading block, or a
-// packed block, or both blocks.
+// packed block, or both blocks. It is read in one piece and parsed from
+// memory.
 int LoadRegion(TPenReplayWT& doc, TFileReader& file, uint32_t offset, uint32_t size) {
     // Computed in 64 bits so that a region near 4 GiB cannot wrap round.
     if (uint64_t(offset) + size > file.Length() || size < kMinimumRegion) return kLoadBadRegion;
-    if (!file.Seek(offset)) return kLoadBadRegion;
-    RegionReader in(file, size);
+    // Memory that cannot be had ends the load as a region that cannot be
+    // used.
+    if (!FitsInMemory(size)) return kLoadBadRegion;
+    TBigBlock region = AllocateBigBlock(size);
+    if (!region || !file.Seek(offset) || !file.ReadExact(region.get(), size)) return kLoadBadRegion;
+    RegionReader in(region, region.get(), size);
     if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
 
     if (std::memcmp(doc.magic, "qUIC", 4) == 0) {
@@ -385,7 +398,7 @@ int LoadRegion(TPenReplayWT& doc, TFileReader& file, uint32_t offset, uint32_t s
         size -= contentLength + 8;
         if (!in.Bytes(doc.magic, 4)) return kLoadBadRegion;
     }
-    if (std::memcmp(doc.magic, "qUID", 4) == 0) return LoadPacked(doc, file, size);
+    if (std::memcmp(doc.magic, "qUID", 4) == 0) return LoadPacked(doc, region, in.At() - 4, size);
     return ParseBody(doc, in, size);
 }
 

@@ -30,6 +30,7 @@ void TPenReplayWT::ClearDocument() {
         DestroyElement(element);
         element = following;
     }
+    points_.Clear();
     background.reset();
     firstElement = currentElement = lastElement = nullptr;
     strokeOpen = false;
@@ -56,14 +57,17 @@ TInkelDataWT* TPenReplayWT::NextElement() {
     return currentElement;
 }
 
-TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
-    for (TInkelDataWT* element = firstElement; element != nullptr; element = element->next) {
-        if (element->index == index) {
-            if (moveCursor) currentElement = element;
-            return element;
-        }
-    }
+const TInkelDataWT* TPenReplayWT::ElementAt(int index) const {
+    for (const TInkelDataWT* element = firstElement; element != nullptr; element = element->next)
+        if (element->index == index) return element;
     return nullptr;
+}
+
+TInkelDataWT* TPenReplayWT::ElementAt(int index, bool moveCursor) {
+    // The elements are the document's own: the const walk hands one back.
+    auto* element = const_cast<TInkelDataWT*>(std::as_const(*this).ElementAt(index));
+    if (element && moveCursor) currentElement = element;
+    return element;
 }
 
 void TPenReplayWT::AppendElement(TInkelDataWT* element) {
@@ -80,26 +84,27 @@ void TPenReplayWT::AppendElement(TInkelDataWT* element) {
 }
 
 TStrokeDataWT* TPenReplayWT::AddPoint(float x, float y, float radius) {
-    std::unique_ptr<TPenReplayPointWT> point(new (std::nothrow)
-                                                 TPenReplayPointWT{x, y, radius, nullptr});
-    if (!point) return nullptr;
     if (strokeOpen) {
-        openStroke->AppendPoint(point.release());
+        TPenReplayPointWT* point = points_.Make(x, y, radius);
+        if (!point) return nullptr;
+        openStroke->AppendPoint(point);
         if (radius == 0.0f) strokeOpen = false;  // the lifting point closes the stroke
         return openStroke;
     }
     // Any point opens a stroke while none is open, a lifting point too; such
     // a stroke stays open until a later point of radius 0.
-    auto* stroke = new (std::nothrow) TStrokeDataWT;
+    std::unique_ptr<TStrokeDataWT> stroke(new (std::nothrow) TStrokeDataWT);
     if (!stroke) return nullptr;
+    TPenReplayPointWT* point = points_.Make(x, y, radius);
+    if (!point) return nullptr;
     strokeOpen = true;
     stroke->color = penColor;
     stroke->opacity = penOpacity;
     stroke->eraser = penEraser;
-    stroke->AppendPoint(point.release());
-    AppendElement(stroke);
-    openStroke = stroke;
-    return stroke;
+    stroke->AppendPoint(point);
+    openStroke = stroke.release();
+    AppendElement(openStroke);
+    return openStroke;
 }
 
 TStampDataWT* TPenReplayWT::AddStamp(uint32_t recordTag, TBitmap picture, float x, float y,

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "model/inkel_data.h"
+#include "model/point_arena.h"
 #include "model/stamp_data.h"
 #include "model/stroke_data.h"
 #include "platform/bitmap.h"
@@ -42,6 +43,11 @@ public:
     TInkelDataWT* NextElement();
     // Linear walk from the head; moves the cursor only when found and asked.
     TInkelDataWT* ElementAt(int index, bool moveCursor);
+    // The same walk, leaving the cursor alone.
+    const TInkelDataWT* ElementAt(int index) const;
+
+    // The memory the points of every stroke take together.
+    size_t PointBytes() const { return points_.Bytes(); }
 
     int GetPageWidth() const { return pageWidth; }
     int GetPageHeight() const { return pageHeight; }
@@ -101,6 +107,9 @@ public:
 
 private:
     void AppendElement(TInkelDataWT* element);
+
+    // The points of every stroke; the strokes chain them.
+    TPointArena points_;
 };
 
 // Low and high halves of a grid word as the player and exporter read them.

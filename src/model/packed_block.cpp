@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "platform/bitmap.h"
 #include "platform/little_endian.h"
+#include "platform/memory_budget.h"
 
 namespace quil {
 
@@ -19,7 +19,7 @@ const uint8_t kScrambleKey[32] = {
 namespace {
 
 constexpr size_t kHeadSize = 8;
-constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kChunk = 64 * 1024;  // stream bytes unscrambled at a time
 
 // Ends the inflate stream on every road out of UnpackBlock.
 class InflateStream {
@@ -44,25 +44,32 @@ private:
     bool open_ = false;
 };
 
-// Deflate cannot expand data by more than about 1032 to 1, so a declared
-// length up to that many times the stream is one the stream can justify.
+// Deflate cannot expand data by more than 1032 to 1 (a length of 258 for
+// two bits), so no stream yields more than 1032 times its own length.
 constexpr uint64_t kLargestRatio = 1032;
 
-// Grows `output` towards `limit` as inflate fills it: first to what the
-// stream's length can justify, then by doubling. False when memory cannot
-// be had.
-bool GrowOutput(std::vector<uint8_t>& output, size_t limit, size_t streamLength) {
-    size_t size = output.size();
-    size_t first =
-        size_t(std::min<uint64_t>(limit, std::max<uint64_t>(kChunk, streamLength * kLargestRatio)));
-    size_t want = size == 0 ? first : std::min(limit, std::max<size_t>(kChunk, size * 2));
-    if (!FitsInMemory(want)) return false;
-    try {
-        output.resize(want);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
+// Sizes `output` once: for the declared length, or for what the stream can
+// produce when that is less. False when memory cannot be had.
+bool SizeOutput(TUnpackedBody& output, size_t declared, size_t streamLength) {
+    const size_t size =
+        size_t(std::min<uint64_t>(declared, uint64_t(streamLength) * kLargestRatio));
+    if (!FitsInMemory(size)) return false;
+    output.bytes = AllocateBigBlock(std::max<size_t>(size, 1));
+    output.size = size;
+    return bool(output.bytes);
+}
+
+// Copies `count` stream bytes from `input`, the stream's bytes from `at`
+// on, into `chunk`, unscrambled: byte i of the stream was stored XORed
+// with key[i % 32]. `at` is a multiple of 32, so the key lines up with
+// every 32 bytes of the chunk.
+void Unscramble(const uint8_t* input, size_t at, size_t count, const uint8_t* key, uint8_t* chunk) {
+    size_t i = 0;
+    for (; i + 32 <= count; i += 32)
+        for (size_t j = 0; j < 32; ++j)
+            chunk[i + j] = uint8_t(input[at + i + j] ^ key[j]);
+    for (; i < count; ++i)
+        chunk[i] = uint8_t(input[at + i] ^ key[i & 31]);
 }
 
 }  // namespace
@@ -74,15 +81,15 @@ int PackedBlockLength(const uint8_t* block, size_t length, uint32_t* unpackedLen
     return kUnpackOk;
 }
 
-int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& output,
-                const uint8_t* key) {
-    output.clear();
+int UnpackBlock(const uint8_t* block, size_t length, TUnpackedBody& output, const uint8_t* key) {
+    output = TUnpackedBody();
     uint32_t declared = 0;
     if (int status = PackedBlockLength(block, length, &declared); status != kUnpackOk)
         return status;
 
     InflateStream stream;
     if (int status = stream.Init(); status != Z_OK) return status;
+    if (!SizeOutput(output, declared, length - kHeadSize)) return kUnpackMemError;
 
     // The stream is unscrambled a chunk at a time, so the caller's block
     // stays as it was and no second copy of it is made.
@@ -97,8 +104,7 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
         if (stream->avail_in == 0 && consumed < inputLength) {
             size_t take = std::min(kChunk, inputLength - consumed);
             if (key) {
-                for (size_t i = 0; i < take; ++i)
-                    chunk[i] = uint8_t(input[consumed + i] ^ key[(consumed + i) & 31]);
+                Unscramble(input, consumed, take, key, chunk);
             } else {
                 std::memcpy(chunk, input + consumed, take);
             }
@@ -106,16 +112,15 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
             stream->next_in = chunk;
             stream->avail_in = uInt(take);
         }
-        bool full = produced == declared;
-        if (!full && produced == output.size()) {
-            if (!GrowOutput(output, declared, inputLength)) return kUnpackMemError;
-        }
+        // Output beyond the room is more than the stream can justify, or
+        // more than declared: data error either way.
+        const bool full = produced == output.size;
         if (full) {
             stream->next_out = &spare;
             stream->avail_out = 1;
         } else {
-            size_t room = std::min<size_t>(output.size() - produced, 1u << 30);
-            stream->next_out = output.data() + produced;
+            size_t room = std::min<size_t>(output.size - produced, 1u << 30);
+            stream->next_out = output.bytes.get() + produced;
             stream->avail_out = uInt(room);
         }
         uInt roomBefore = stream->avail_out;
@@ -131,7 +136,21 @@ int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& outpu
             return kUnpackBufError;  // the stream stops before its end
         if (status != Z_OK && status != Z_BUF_ERROR) return status;
     }
-    output.resize(produced);
+    output.size = produced;
+    return kUnpackOk;
+}
+
+int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& output,
+                const uint8_t* key) {
+    output.clear();
+    TUnpackedBody body;
+    const int status = UnpackBlock(block, length, body, key);
+    if (status != kUnpackOk) return status;
+    try {
+        output.assign(body.bytes.get(), body.bytes.get() + body.size);
+    } catch (const std::bad_alloc&) {
+        return kUnpackMemError;
+    }
     return kUnpackOk;
 }
 

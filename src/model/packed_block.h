@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/big_block.h"
+
 namespace quil {
 
 // The fixed 32-byte key that scrambles the zlib stream of a packed block:
@@ -21,13 +23,23 @@ constexpr int kUnpackBufError = -5;   // Z_BUF_ERROR
 // tagged "qUID".
 int PackedBlockLength(const uint8_t* block, size_t length, uint32_t* unpackedLength);
 
+// An unpacked body: `size` bytes at the start of one big block.
+struct TUnpackedBody {
+    TBigBlock bytes;
+    size_t size = 0;
+};
+
 // Unpacks a "qUID" block: unscrambles the stream with `key` (none: the
-// stream is plain zlib) and inflates it into `output`, which grows only as
-// output arrives and never beyond the declared length. The block itself is
-// left unchanged. Returns kUnpackOk when the stream ends within the declared
-// length (a shorter body is fine), kUnpackDataError for a corrupt stream,
-// a preset dictionary, or more output than declared, kUnpackBufError for a
-// truncated stream or a bad block head, kUnpackMemError when memory runs out.
+// stream is plain zlib) and inflates it into `output`, sized once for the
+// declared length or for the most the stream can yield (1032 bytes for each
+// of its bytes), whichever is less. The block is left unchanged. Returns
+// kUnpackOk when the stream ends within the declared length (a shorter body
+// is fine), kUnpackDataError for a corrupt stream, a preset dictionary, or
+// more output than declared, kUnpackBufError for a truncated stream or a
+// bad block head, kUnpackMemError when memory runs out.
+int UnpackBlock(const uint8_t* block, size_t length, TUnpackedBody& output,
+                const uint8_t* key = kScrambleKey);
+// The same, the body copied into a vector.
 int UnpackBlock(const uint8_t* block, size_t length, std::vector<uint8_t>& output,
                 const uint8_t* key = kScrambleKey);
 

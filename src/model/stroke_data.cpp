@@ -4,17 +4,6 @@
 
 namespace quil {
 
-TStrokeDataWT::~TStrokeDataWT() {
-    // A chain holds one point per pen sample: free it in a loop, never by
-    // recursion.
-    TPenReplayPointWT* point = firstPoint;
-    while (point != nullptr) {
-        TPenReplayPointWT* following = point->next;
-        delete point;
-        point = following;
-    }
-}
-
 TPenReplayPointWT* TStrokeDataWT::FirstPoint() {
     pointCursor = firstPoint;
     return pointCursor;

@@ -8,18 +8,18 @@
 namespace quil {
 
 // A stroke: a chain of pen points with a colour, an opacity and an eraser
-// flag. The stroke owns its points; destruction walks the chain in a loop.
+// flag. The points are held by the document's point arena, which frees
+// them all at once; the stroke chains them.
 class TStrokeDataWT : public TInkelDataWT {
 public:
     TStrokeDataWT() { kind = kStrokeKind; }
-    ~TStrokeDataWT();
 
     // Point cursor for the replay. FirstPoint puts it on the first point;
     // NextPoint moves it on and returns the new point (none after the last).
     TPenReplayPointWT* FirstPoint();
     TPenReplayPointWT* NextPoint();
 
-    // Takes ownership of `point`, links it at the tail and grows the box.
+    // Links `point` (which outlives the stroke) at the tail and grows the box.
     void AppendPoint(TPenReplayPointWT* point);
 
     TPenReplayPointWT* firstPoint = nullptr;

@@ -1,7 +1,7 @@
 #include "platform/bitmap.h"
 
 #include <cstring>
-#include <new>
+#include <utility>
 
 namespace quil {
 
@@ -32,10 +32,10 @@ bool TBitmap::Create(int width, int height, int bitsPerPixel, uint8_t fill) {
     if (stride < 0) return false;
     const uint64_t size = uint64_t(stride) * uint64_t(height);
     if (!FitsInMemory(size)) return false;
-    uint8_t* bits = new (std::nothrow) uint8_t[size];
+    TBigBlock bits = AllocateBigBlock(size_t(size));
     if (!bits) return false;
-    std::memset(bits, fill, size);
-    bits_.reset(bits);
+    if (fill != 0) std::memset(bits.get(), fill, size);
+    bits_ = std::move(bits);
     width_ = width;
     height_ = height;
     bpp_ = bitsPerPixel;

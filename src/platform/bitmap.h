@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/big_block.h"
 #include "platform/geometry.h"
 #include "platform/memory_budget.h"
 
@@ -27,7 +28,8 @@ public:
     // Allocates a width x height picture with every byte set to `fill`
     // (0xFF: white). Width and height must be at least 1 and bitsPerPixel 24
     // or 8. Returns false, leaving the picture empty, when the size is out of
-    // range or the memory cannot be had (see FitsInMemory).
+    // range or the memory cannot be had (see FitsInMemory). A picture filled
+    // with 0 is not written at all: its memory comes zeroed.
     bool Create(int width, int height, int bitsPerPixel = 24, uint8_t fill = 0xFF);
     void Reset();
     TBitmap Clone() const;
@@ -54,7 +56,7 @@ public:
     void Fill(uint8_t value);
 
 private:
-    std::unique_ptr<uint8_t[]> bits_;
+    TBigBlock bits_;
     int width_ = 0;
     int height_ = 0;
     int bpp_ = 24;

@@ -60,6 +60,41 @@ std::vector<TSpanMap> MapAxis(int d0, int dn, int dLimit, int s0, int sn, int sL
     return out;
 }
 
+// Where every destination pixel takes one source pixel (an enlargement, or
+// a copy at the same size) between 24-bit pictures: each pixel is copied
+// as it is, and a destination row that takes the same source row as the
+// row before is a copy of that row. False, writing nothing, where pixels
+// merge and the general road must combine them. The pictures are two.
+bool StretchOneToMany(TBitmap& target, const TBitmap& src, const std::vector<TSpanMap>& rows,
+                      const std::vector<TSpanMap>& cols) {
+    for (const TSpanMap& col : cols)
+        if (col.src0 != col.src1) return false;
+    for (const TSpanMap& row : rows)
+        if (row.src0 != row.src1) return false;
+    const int left = cols.front().dst, right = cols.back().dst;
+    const bool contiguous = right - left + 1 == int(cols.size());
+    const size_t bytes = size_t(3) * size_t(right - left + 1);
+    const TSpanMap* previous = nullptr;
+    for (const TSpanMap& row : rows) {
+        uint8_t* d = target.ScanLine(row.dst);
+        if (contiguous && previous && previous->src0 == row.src0) {
+            std::memcpy(d + 3 * size_t(left), target.ScanLine(previous->dst) + 3 * size_t(left),
+                        bytes);
+        } else {
+            const uint8_t* s = src.ScanLine(row.src0);
+            for (const TSpanMap& col : cols) {
+                const uint8_t* p = s + 3 * size_t(col.src0);
+                uint8_t* q = d + 3 * size_t(col.dst);
+                q[0] = p[0];
+                q[1] = p[1];
+                q[2] = p[2];
+            }
+        }
+        previous = &row;
+    }
+    return true;
+}
+
 }  // namespace
 
 void TCanvas::BitBlt(int dx, int dy, int w, int h, const TBitmap& src, int sx, int sy) {
@@ -133,6 +168,9 @@ void TCanvas::StretchBlt(int dx, int dy, int dw, int dh, const TBitmap& src, int
     if (cols.empty() || rows.empty()) return;
     const int sbpp = src.BitsPerPixel(), dbpp = target_->BitsPerPixel();
     const bool average = stretchMode_ == TStretchMode::Halftone;
+    if (!average && sbpp == 24 && dbpp == 24 && &src != target_ &&
+        StretchOneToMany(*target_, src, rows, cols))
+        return;
     for (const TSpanMap& row : rows) {
         uint8_t* d = target_->ScanLine(row.dst);
         for (const TSpanMap& col : cols) {

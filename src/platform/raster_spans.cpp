@@ -2,8 +2,26 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace quil {
+
+namespace {
+
+// std::floor and std::ceil of a value within the int range, as ints,
+// without a call into the maths library: the conversion truncates toward
+// zero, and one step corrects it on the other side of zero.
+inline int FloorToInt(double v) {
+    const int i = int(v);
+    return i - (v < double(i) ? 1 : 0);
+}
+
+inline int CeilToInt(double v) {
+    const int i = int(v);
+    return i + (v > double(i) ? 1 : 0);
+}
+
+}  // namespace
 
 TEllipseSpans::TEllipseSpans(int left, int top, int right, int bottom)
     : left_(std::min(left, right)),
@@ -23,8 +41,8 @@ bool TEllipseSpans::Row(int y, int& x0, int& x1) const {
     if (u < 0.0) return false;
     const double half = a_ * std::sqrt(u);
     // Pixel centres px + 0.5 with |px + 0.5 - cx| <= half.
-    int a = int(std::ceil(cx_ - half - 0.5));
-    int b = int(std::floor(cx_ + half - 0.5));
+    int a = CeilToInt(cx_ - half - 0.5);
+    int b = FloorToInt(cx_ + half - 0.5);
     if (a < left_) a = left_;
     if (b > right_ - 1) b = right_ - 1;
     if (a > b) return false;
@@ -132,8 +150,8 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
         const double yb = std::min(fy + 0.5, double(highY));
         const double xa = double(p.x) + (ya - double(p.y)) * slope;
         const double xb = double(p.x) + (yb - double(p.y)) * slope;
-        const int a = int(std::floor(std::min(xa, xb) + 0.5));
-        const int b = int(std::floor(std::max(xa, xb) + 0.5));
+        const int a = FloorToInt(std::min(xa, xb) + 0.5);
+        const int b = FloorToInt(std::max(xa, xb) + 0.5);
         outline_.push_back({a, std::max(a, b)});
     }
     if (crossings_.size() > 16)
@@ -141,8 +159,8 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
     else
         SortFew(crossings_, [](double l, double r) { return l < r; });
     for (size_t i = 0; i + 1 < crossings_.size(); i += 2) {
-        const int a = int(std::ceil(crossings_[i]));
-        const int b = int(std::floor(crossings_[i + 1]));
+        const int a = CeilToInt(crossings_[i]);
+        const int b = FloorToInt(crossings_[i + 1]);
         if (a <= b) fill_.push_back({a, b});
     }
     Merge(fill_);
@@ -150,6 +168,95 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
     union_.assign(fill_.begin(), fill_.end());
     union_.insert(union_.end(), outline_.begin(), outline_.end());
     Merge(union_);
+}
+
+bool TConvexQuadSpans::Set(const TPoint quad[4]) {
+    top_ = 0;
+    bottom_ = -1;
+    // The corners without repeats, to see which way the outline turns.
+    TPoint corners[4];
+    int n = 0;
+    for (int i = 0; i < 4; ++i) {
+        const TPoint& p = quad[i];
+        const TPoint& last = quad[(i + 3) % 4];
+        if (p.x != last.x || p.y != last.y) corners[n++] = p;
+    }
+    if (n < 3) return false;
+    int turns = 0;  // +1 or -1 once a turn is seen
+    for (int i = 0; i < n; ++i) {
+        const TPoint& a = corners[i];
+        const TPoint& b = corners[(i + 1) % n];
+        const TPoint& c = corners[(i + 2) % n];
+        const int64_t ux = int64_t(b.x) - a.x, uy = int64_t(b.y) - a.y;
+        const int64_t vx = int64_t(c.x) - b.x, vy = int64_t(c.y) - b.y;
+        const int64_t cross = ux * vy - uy * vx;
+        if (cross == 0) {
+            if (ux * vx + uy * vy < 0) return false;  // the outline doubles back
+            continue;
+        }
+        const int sign = cross > 0 ? 1 : -1;
+        if (turns != 0 && sign != turns) return false;
+        turns = sign;
+    }
+    if (turns == 0) return false;  // all on one line
+    top_ = bottom_ = quad[0].y;
+    for (int i = 0; i < 4; ++i) {
+        const TPoint& p = quad[i];
+        const TPoint& q = quad[(i + 1) % 4];
+        TEdge& e = edges_[i];
+        e.x = double(p.x);
+        e.y = double(p.y);
+        e.lowY = std::min(p.y, q.y);
+        e.highY = std::max(p.y, q.y);
+        e.minX = std::min(p.x, q.x);
+        e.maxX = std::max(p.x, q.x);
+        e.flat = p.y == q.y;
+        e.slope = e.flat ? 0.0 : (double(q.x) - double(p.x)) / (double(q.y) - double(p.y));
+        top_ = std::min(top_, p.y);
+        bottom_ = std::max(bottom_, p.y);
+    }
+    return true;
+}
+
+bool TConvexQuadSpans::Row(int y, int& x0, int& x1) const {
+    if (y < top_ || y > bottom_) return false;
+    // The same arithmetic as TPolygonSpans::BuildRow, edge by edge; the
+    // interior and the outline spans of a convex shape join into one span,
+    // which is their hull.
+    const double fy = double(y);
+    int lo = INT32_MAX, hi = INT32_MIN;
+    double cross[4];
+    int crossings = 0;
+    for (const TEdge& e : edges_) {
+        if (y < e.lowY || y > e.highY) continue;
+        if (e.flat) {
+            lo = std::min(lo, e.minX);
+            hi = std::max(hi, e.maxX);
+            continue;
+        }
+        // Interior crossing, half-open in y so a shared vertex counts once.
+        if (y < e.highY) cross[crossings++] = e.x + (fy - e.y) * e.slope;
+        const double ya = std::max(fy - 0.5, double(e.lowY));
+        const double yb = std::min(fy + 0.5, double(e.highY));
+        const double xa = e.x + (ya - e.y) * e.slope;
+        const double xb = e.x + (yb - e.y) * e.slope;
+        const int a = FloorToInt(std::min(xa, xb) + 0.5);
+        const int b = FloorToInt(std::max(xa, xb) + 0.5);
+        lo = std::min(lo, a);
+        hi = std::max(hi, std::max(a, b));
+    }
+    if (crossings == 2) {
+        const int a = CeilToInt(std::min(cross[0], cross[1]));
+        const int b = FloorToInt(std::max(cross[0], cross[1]));
+        if (a <= b) {
+            lo = std::min(lo, a);
+            hi = std::max(hi, b);
+        }
+    }
+    if (lo > hi) return false;
+    x0 = lo;
+    x1 = hi;
+    return true;
 }
 
 bool CapsuleRow(double x0, double y0, double x1, double y1, double radius, int y, int& left,
@@ -202,8 +309,8 @@ bool CapsuleRow(double x0, double y0, double x1, double y1, double radius, int y
     }
     if (lo > hi) return false;
     // Pixel centres px + 0.5 within [lo, hi].
-    const int a = int(std::ceil(lo - 0.5));
-    const int b = int(std::floor(hi - 0.5));
+    const int a = CeilToInt(lo - 0.5);
+    const int b = FloorToInt(hi - 0.5);
     if (a > b) return false;
     left = a;
     right = b;

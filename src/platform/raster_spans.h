@@ -83,6 +83,32 @@ private:
     std::vector<TSpan> union_;
 };
 
+// A quadrilateral through integer vertices, filled exactly as TPolygonSpans
+// fills it (interior from the edge crossings, outline from the parts of the
+// edges within half a row), when it is convex: every row then holds one
+// span, found edge by edge without lists or sorting. Set tells whether the
+// quadrilateral is convex; for any other the caller takes TPolygonSpans.
+class TConvexQuadSpans {
+public:
+    // False (and no rows) unless the vertices, with repeated neighbours
+    // taken once, turn one way round without doubling back.
+    bool Set(const TPoint quad[4]);
+    int FirstRow() const { return top_; }
+    int LastRow() const { return bottom_; }
+    // The span of row y; false when the row holds none of the shape.
+    bool Row(int y, int& x0, int& x1) const;
+
+private:
+    struct TEdge {
+        double x, y;   // the edge's first vertex
+        double slope;  // dx / dy; unused when flat
+        int lowY, highY, minX, maxX;
+        bool flat;  // horizontal, or a repeated vertex
+    };
+    TEdge edges_[4];
+    int top_ = 0, bottom_ = -1;
+};
+
 // The set of pixels within `radius` of the segment from (x0, y0) to
 // (x1, y1) (pixel-centre coordinates): a wide line with round ends. Convex,
 // so each row holds at most one span.

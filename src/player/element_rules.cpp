@@ -9,37 +9,6 @@
 
 namespace quil {
 
-void DrawStrokeRule(TFuzzyLineGDI& renderer, const TStrokeDataWT& stroke,
-                    const TPageMapping& mapping) {
-    const TPenReplayPointWT* p = stroke.firstPoint;
-    if (!p) return;
-    renderer.SetColor(stroke.color);
-    renderer.SetOpacity(int(stroke.opacity));
-    const bool eraser = stroke.eraser != 0;
-    PenSegment s{};
-    PenPoint first = mapping.Map(*p);
-    if (eraser)
-        renderer.EraseDot(&first);
-    else
-        renderer.DrawDot(&first);
-    s.x1 = first.x;
-    s.y1 = first.y;
-    s.r1 = first.radius;
-    for (p = p->next; p; p = p->next) {
-        const PenPoint q = mapping.Map(*p);
-        s.x0 = s.x1;
-        s.y0 = s.y1;
-        s.r0 = s.r1;
-        s.x1 = q.x;
-        s.y1 = q.y;
-        s.r1 = q.radius;
-        if (eraser)
-            renderer.EraseSegment(&s);
-        else
-            renderer.DrawSegment(&s);
-    }
-}
-
 namespace {
 
 // Fills `part` with the piece of the scaled stamp picture whose top-left

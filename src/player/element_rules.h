@@ -11,9 +11,30 @@ namespace quil {
 // Stroke rule: the stroke's colour and opacity, its first point as a dot and
 // every further point as a segment from the one before (erased instead of
 // inked for an eraser stroke). Walks the point chain by its links, so the
-// stroke's replay cursor is left where it is.
-void DrawStrokeRule(TFuzzyLineGDI& renderer, const TStrokeDataWT& stroke,
-                    const TPageMapping& mapping);
+// stroke's replay cursor is left where it is. The target is a renderer, or
+// a stroke painter of a drawing of many elements at once (TBulkDrawing).
+template <class TPenTarget>
+void DrawStrokeRule(TPenTarget& target, const TStrokeDataWT& stroke, const TPageMapping& mapping) {
+    const TPenReplayPointWT* p = stroke.firstPoint;
+    if (!p) return;
+    target.SetColor(stroke.color);
+    target.SetOpacity(int(stroke.opacity));
+    const bool eraser = stroke.eraser != 0;
+    const PenPoint first = mapping.Map(*p);
+    if (eraser)
+        target.EraseDot(&first);
+    else
+        target.DrawDot(&first);
+    PenSegment s{0, 0, 0, first.x, first.y, first.radius};
+    for (p = p->next; p; p = p->next) {
+        const PenPoint q = mapping.Map(*p);
+        s = {s.x1, s.y1, s.r1, q.x, q.y, q.radius};
+        if (eraser)
+            target.EraseSegment(&s);
+        else
+            target.DrawSegment(&s);
+    }
+}
 
 // How a stamp picture that is not reduced in height is stretched onto its
 // scaled size.

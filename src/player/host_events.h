@@ -28,6 +28,8 @@ public:
     // it hears of it).
     bool Step();
     void Report();
+    // Whether anyone hears the events.
+    bool Listening() const { return bool(events_); }
     // The busy end, when the start was sent.
     void Finish();
 

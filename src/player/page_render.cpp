@@ -8,6 +8,7 @@
 
 #include "platform/canvas.h"
 #include "player/background_tiles.h"
+#include "player/element_drawing.h"
 #include "player/element_rules.h"
 #include "player/grid_lines.h"
 #include "player/grid_params.h"
@@ -43,21 +44,6 @@ void DrawGrid(TFuzzyLineGDI& renderer, const TGridParams& grid, const TPageMappi
     renderer.WorkCanvas().SetPenWidth(1);
 }
 
-void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int position,
-                  const TPageMapping& mapping, TDrawingProgress& progress) {
-    for (const TInkelDataWT* e = document.firstElement; e && e->index < position; e = e->next) {
-        if (progress.Step()) progress.Report();
-        if (e->kind == kStrokeKind) {
-            DrawStrokeRule(renderer, static_cast<const TStrokeDataWT&>(*e), mapping);
-        } else if (e->kind == kStampKind) {
-            const auto& stamp = static_cast<const TStampDataWT&>(*e);
-            // Straight into the work surface, four samples a pixel; resolved
-            // with the rest at the end.
-            DrawStampRule(renderer, stamp, MapStamp(stamp, mapping), 4.0f, 4.0f);
-        }
-    }
-}
-
 }  // namespace
 
 bool HasBackgroundPicture(const TPenReplayWT& document) {
@@ -70,9 +56,9 @@ int RenderPage(const TPenReplayWT& document, int position, const TPageOptions& o
     const TSize page{document.GetPageWidth(), document.GetPageHeight()};
     if (target.Empty() || target.BitsPerPixel() != 24 || page.width <= 0 || page.height <= 0)
         return 0;
+    // A new renderer holds white paper on both surfaces: no Clear needed.
     TFuzzyLineGDI16X renderer(nullptr, target.Width(), target.Height());
     if (!renderer.IsValid()) return 0;  // the surfaces do not fit in memory
-    renderer.Clear();
     const TPageMapping mapping = OffScreenMapping(target.Size(), page, stretch);
 
     bool layer = false;
@@ -95,7 +81,13 @@ int RenderPage(const TPenReplayWT& document, int position, const TPageOptions& o
     position = std::clamp(position, 0, count);
     // The total counts one element more than are drawn short of the end.
     TDrawingProgress progress(events, position < count ? position + 1 : count);
-    DrawElements(renderer, document, position, mapping, progress);
+    TElementRun run;
+    run.first = document.firstElement;
+    run.end = position < count ? document.ElementAt(position) : nullptr;
+    run.mapping = mapping;
+    // Stamps go straight into the work surface, four samples a pixel; all
+    // is resolved at the end.
+    DrawElementsAtOnce(renderer, run, progress, false);
     renderer.ResolveAll();
     TCanvas(&target).Draw(0, 0, renderer.DisplayDC());
     progress.Finish();

@@ -145,13 +145,15 @@ private:
     TPageMapping ScreenMapping() const;
     TSize PageSize() const { return {pageWidth_, pageHeight_}; }
     THostEvents HostEvents();
-    void DrawElement(TInkelDataWT* element, const TRect* stampClip);
+    // A stamp on the screen at once, resolved: a replay tick's whole element.
+    void DrawStamp(const TStampDataWT& stamp);
     // Moves the document's cursor from where it stands on to `target`
-    // (nowhere: the end), drawing on the way the elements `accept` takes:
+    // (nowhere: the end), drawing on the way, all at once, the elements
+    // `accept` takes (strokes and stamps limited by the clip rectangle):
     // the one step by which a jump both draws and positions the replay.
     void DrawUpTo(const TInkelDataWT* target,
                   const std::function<bool(const TInkelDataWT&)>& accept, TDrawingProgress& report,
-                  bool progress, const TRect* stampClip);
+                  bool progress);
     bool GoForward(TInkelDataWT* targetElement, bool progress);
     void GoBackward(TInkelDataWT* targetElement);
     void StartElement(TInkelDataWT* element);

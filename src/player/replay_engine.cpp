@@ -7,6 +7,7 @@
 #include <cfloat>
 
 #include "platform/truncate.h"
+#include "player/element_drawing.h"
 #include "player/quil3_reader.h"
 #include "player/reader_scopes.h"
 
@@ -91,34 +92,40 @@ int TQuil3Reader::RedrawAll(bool progress) {
 
 // ---- Drawing elements at once ---------------------------------------------
 
-void TQuil3Reader::DrawElement(TInkelDataWT* element, const TRect* stampClip) {
+void TQuil3Reader::DrawStamp(const TStampDataWT& stamp) {
     if (!renderer_) return;
-    const TPageMapping mapping = ScreenMapping();
-    if (element->kind == kStrokeKind) {
-        DrawStrokeRule(*renderer_, *static_cast<TStrokeDataWT*>(element), mapping);
-    } else if (element->kind == kStampKind) {
-        const TStampRect r = MapStamp(*static_cast<TStampDataWT*>(element), mapping);
-        DrawStampRule(*renderer_, *static_cast<TStampDataWT*>(element), r, workFactorX_,
-                      workFactorY_, stampClip);
-        renderer_->ResolveRect(TruncToInt(r.x), TruncToInt(r.y), TruncToInt(r.x + r.width + 1),
-                               TruncToInt(r.y + r.height + 1));
-    }
+    const TStampRect r = MapStamp(stamp, ScreenMapping());
+    DrawStampRule(*renderer_, stamp, r, workFactorX_, workFactorY_);
+    renderer_->ResolveRect(TruncToInt(r.x), TruncToInt(r.y), TruncToInt(r.x + r.width + 1),
+                           TruncToInt(r.y + r.height + 1));
 }
 
 void TQuil3Reader::DrawUpTo(const TInkelDataWT* target,
                             const std::function<bool(const TInkelDataWT&)>& accept,
-                            TDrawingProgress& report, bool progress, const TRect* stampClip) {
-    for (TInkelDataWT* e = document_->CurrentElement(); e && e != target;
-         e = document_->NextElement()) {
-        if (!accept(*e)) continue;
-        if (report.Step()) {
-            // Asked for before the host hears of the progress, so that it
-            // can show the page drawn so far.
-            if (progress) repaintPending_ = 1;
-            report.Report();
-        }
-        DrawElement(e, stampClip);
+                            TDrawingProgress& report, bool progress) {
+    // Asked for before the host hears of the progress, so that it can show
+    // the page drawn so far.
+    const auto atProgress = [&] {
+        if (progress) repaintPending_ = 1;
+    };
+    if (renderer_) {
+        TElementRun run;
+        run.first = document_->CurrentElement();
+        run.end = target;
+        run.accept = accept;
+        run.mapping = ScreenMapping();
+        run.stampFactorX = workFactorX_;
+        run.stampFactorY = workFactorY_;
+        DrawElementsAtOnce(*renderer_, run, report, true, atProgress);
+    } else {
+        for (const TInkelDataWT* e = document_->CurrentElement(); e && e != target; e = e->next)
+            if (accept(*e) && report.Step()) {
+                atProgress();
+                report.Report();
+            }
     }
+    // The cursor ends on the target, as if it had walked there.
+    document_->currentElement = const_cast<TInkelDataWT*>(target);
 }
 
 bool TQuil3Reader::GoForward(TInkelDataWT* targetElement, bool progress) {
@@ -133,7 +140,7 @@ bool TQuil3Reader::GoForward(TInkelDataWT* targetElement, bool progress) {
     };
     TDrawingProgress report(HostEvents(), CountUpTo(start, targetElement, inView));
     if (renderer_) renderer_->SetPenMarker(false);
-    DrawUpTo(targetElement, inView, report, progress, nullptr);
+    DrawUpTo(targetElement, inView, report, progress);
     report.Finish();
     if (renderer_) {
         renderer_->SetPenMarker(true);
@@ -191,12 +198,12 @@ void TQuil3Reader::GoBackward(TInkelDataWT* targetElement) {
     const auto reachesBox = [=](const TInkelDataWT& e) { return e.Intersects(rl, rt, rr, rb); };
     TDrawingProgress report(HostEvents(),
                             CountUpTo(document_->firstElement, targetElement, reachesBox));
+    // Stamps keep to the box as strokes do (the drawing limits both to the
+    // clip): written whole they would cover later ink outside the box that
+    // is not drawn again.
     renderer_->SetClipRect(ex0, ey0, ex1, ey1);
-    // Stamps keep to the box as strokes do: written whole they would cover
-    // later ink outside the box that is not drawn again.
-    const TRect stampClip = renderer_->ClipRect();
     document_->FirstElement();
-    DrawUpTo(targetElement, reachesBox, report, false, &stampClip);
+    DrawUpTo(targetElement, reachesBox, report, false);
     renderer_->ClearClipRect();
     report.Finish();
     renderer_->SetPenMarker(true);
@@ -373,7 +380,7 @@ void TQuil3Reader::StartElement(TInkelDataWT* e) {
         DrawPenPoint(true);
         return;
     }
-    DrawElement(e, nullptr);
+    if (e->kind == kStampKind) DrawStamp(*static_cast<TStampDataWT*>(e));
     repaintPending_ = 1;
     document_->NextElement();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/truncate.h"
+#include "render/composite_spans.h"
 
 namespace quil {
 
@@ -26,7 +27,8 @@ uint64_t TFuzzyLineGDI::SurfaceBytes(int factor, int width, int height) {
 }
 
 TFuzzyLineGDI::TFuzzyLineGDI(IPresentTarget* window, int width, int height, int factor)
-    : window_(window), width_(width), height_(height), factor_(factor) {
+    : window_(window), width_(width), height_(height) {
+    geometry_.factor = factor;
     // Checked for all the surfaces at once, before the first is made.
     if (!FitsInMemory(SurfaceBytes(factor, width, height))) return;
     if (!display_.Create(width, height, 24, 0xFF)) return;
@@ -53,20 +55,20 @@ bool TFuzzyLineGDI::CreateWork(int workWidth, int workHeight) {
         work_.Reset();
         return false;
     }
-    workWidth_ = workWidth;
-    workHeight_ = workHeight;
+    geometry_.workWidth = workWidth;
+    geometry_.workHeight = workHeight;
     workCanvas_.Attach(&work_);
     valid_ = true;
     return true;
 }
 
 void TFuzzyLineGDI::SetViewport(int originX, int originY, int viewWidth, int viewHeight) {
-    originX_ = float(originX);
-    originY_ = float(originY);
+    geometry_.originX = float(originX);
+    geometry_.originY = float(originY);
     // A zero view size gives an infinite scale; the drawing operations clamp
     // every mapped coordinate, so it draws nothing sensible but stays safe.
-    scaleX_ = float(double(width_) / double(viewWidth));
-    scaleY_ = float(double(height_) / double(viewHeight));
+    geometry_.scaleX = float(double(width_) / double(viewWidth));
+    geometry_.scaleY = float(double(height_) / double(viewHeight));
 }
 
 void TFuzzyLineGDI::SetInverted(bool inverted) {
@@ -75,18 +77,21 @@ void TFuzzyLineGDI::SetInverted(bool inverted) {
     ResolveAll();
 }
 
+void TFuzzyLineGDI::ResolveSamples(const TSampleBox& box) {
+    const TRect r = geometry_.DisplayAround(box);
+    ResolveRect(r.left, r.top, r.right, r.bottom);
+}
+
 void TFuzzyLineGDI::InvertPenMarker(const PenPoint* point) {
     if (!valid_ || !point) return;
-    const float f = float(factor_);
-    auto mapX = [&](float x) { return TruncSample((x - originX_) * scaleX_ * f); };
-    auto mapY = [&](float y) { return TruncSample((y - originY_) * scaleY_ * f); };
+    const TSampleGeometry& g = geometry_;
     const float x = point->x, y = point->y, r = point->radius;
     TCanvas& c = workCanvas_;
     c.SetBrushStyle(TBrushStyle::Clear);
     c.SetPenMode(TPenMode::NotXor);
     c.SetPenColor(kBlack);
-    c.SetPenWidth(factor_);
-    c.Ellipse(mapX(x - r), mapY(y - r), mapX(x + r), mapY(y + r));
+    c.SetPenWidth(g.factor);
+    c.Ellipse(g.MapX(x - r), g.MapY(y - r), g.MapX(x + r), g.MapY(y + r));
     c.SetBrushStyle(TBrushStyle::Solid);
     c.SetPenMode(TPenMode::Copy);
     c.SetPenColor(inkColor_);
@@ -138,9 +143,20 @@ void TFuzzyLineGDI::PresentDirty() {
 
 void TFuzzyLineGDI::CaptureBackground(const TBitmap& src, int srcWidth, int srcHeight) {
     if (!valid_) return;
-    if (background_.Empty() && !background_.Create(workWidth_, workHeight_, 24, kPaperByte)) return;
+    // A source of the layer's own size is copied row by row, over a layer
+    // that need not be filled first.
+    const bool oneToOne = srcWidth == geometry_.workWidth && srcHeight == geometry_.workHeight &&
+                          src.Width() == geometry_.workWidth &&
+                          src.Height() == geometry_.workHeight && src.BitsPerPixel() == 24;
+    if (background_.Empty() && !background_.Create(geometry_.workWidth, geometry_.workHeight, 24,
+                                                   oneToOne ? 0 : kPaperByte))
+        return;
     TCanvas canvas(&background_);
-    canvas.StretchBlt(0, 0, workWidth_, workHeight_, src, 0, 0, srcWidth, srcHeight);
+    if (oneToOne)
+        canvas.Draw(0, 0, src);
+    else
+        canvas.StretchBlt(0, 0, geometry_.workWidth, geometry_.workHeight, src, 0, 0, srcWidth,
+                          srcHeight);
 }
 
 void TFuzzyLineGDI::ReleaseBackground() { background_.Reset(); }
@@ -149,7 +165,7 @@ void TFuzzyLineGDI::SetClipRect(int x0, int y0, int x1, int y1) {
     clipOn_ = true;
     // Samples per display pixel along each axis: the work factor (the ratio
     // of the surface sizes, except for a widened Middle surface of width 1).
-    const int64_t f = factor_;
+    const int64_t f = geometry_.factor;
     auto clamp = [](int64_t v) { return int(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
     clip_.left = clamp(x0 * f);
     clip_.right = clamp((int64_t(x1) + 1) * f - 1);
@@ -167,8 +183,8 @@ bool TFuzzyLineGDI::ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const {
     // The box comes clipped to the work surface; stay inside it regardless.
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
-    x1 = std::min(x1, workWidth_ - 1);
-    y1 = std::min(y1, workHeight_ - 1);
+    x1 = std::min(x1, geometry_.workWidth - 1);
+    y1 = std::min(y1, geometry_.workHeight - 1);
     return valid_ && x0 <= x1 && y0 <= y1;
 }
 
@@ -182,80 +198,31 @@ inline bool EightClear(const uint8_t* m) {
     return word == 0;
 }
 
-// The three compositing loops. Each walks the box (work samples, bounds
-// inclusive, inside both surfaces) row by row and writes the samples whose
-// mask byte is set, skipping clear mask bytes eight at a time.
-
-// One colour, opaque: the bytes are copied. With `clearing` the mask byte
-// is cleared behind the sample, so a later shape of a batch cannot ink it
-// again.
-void FillMasked(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, uint8_t blue,
-                uint8_t green, uint8_t red, bool clearing) {
+// Calls run(x, n) for every run of n set mask bytes from column x on, in
+// the columns x0..x1 of row y of the box, for each row y0..y1; with
+// `clearing` the run's mask bytes are cleared once it is composited, so a
+// later shape of a batch cannot ink them again.
+template <class Run>
+void ForEachMaskRun(TBitmap& mask, int x0, int y0, int x1, int y1, bool clearing, Run run) {
     const int n = x1 - x0 + 1;
     for (int y = y0; y <= y1; ++y) {
         uint8_t* m = mask.ScanLine(y) + x0;
-        uint8_t* p = work.ScanLine(y) + 3 * x0;
-        for (int i = 0; i < n; ++i) {
+        int i = 0;
+        while (i < n) {
             if (i + 8 <= n && EightClear(m + i)) {
-                i += 7;
+                i += 8;
                 continue;
             }
-            if (!m[i]) continue;
-            uint8_t* q = p + 3 * i;
-            q[0] = blue;
-            q[1] = green;
-            q[2] = red;
-            if (clearing) m[i] = 0;
-        }
-    }
-}
-
-// One colour blended with opacity a (1 .. 255): each byte c becomes
-// (c (256 - a) + k a) >> 8, without rounding.
-void BlendMasked(TBitmap& mask, TBitmap& work, int x0, int y0, int x1, int y1, uint8_t blue,
-                 uint8_t green, uint8_t red, unsigned a, bool clearing) {
-    const unsigned ca = 256 - a, kb = blue * a, kg = green * a, kr = red * a;
-    const int n = x1 - x0 + 1;
-    for (int y = y0; y <= y1; ++y) {
-        uint8_t* m = mask.ScanLine(y) + x0;
-        uint8_t* p = work.ScanLine(y) + 3 * x0;
-        for (int i = 0; i < n; ++i) {
-            if (i + 8 <= n && EightClear(m + i)) {
-                i += 7;
+            if (!m[i]) {
+                ++i;
                 continue;
             }
-            if (!m[i]) continue;
-            uint8_t* q = p + 3 * i;
-            q[0] = uint8_t((q[0] * ca + kb) >> 8);
-            q[1] = uint8_t((q[1] * ca + kg) >> 8);
-            q[2] = uint8_t((q[2] * ca + kr) >> 8);
-            if (clearing) m[i] = 0;
-        }
-    }
-}
-
-// The layer's sample at the same place blended with opacity a (1 .. 256);
-// at 256 the formula copies it: (c 0 + s 256) >> 8 = s. The layer has the
-// work surface's layout.
-void RestoreMasked(TBitmap& mask, TBitmap& work, const TBitmap& layer, int x0, int y0, int x1,
-                   int y1, unsigned a) {
-    const unsigned ca = 256 - a;
-    const int n = x1 - x0 + 1;
-    for (int y = y0; y <= y1; ++y) {
-        const uint8_t* m = mask.ScanLine(y) + x0;
-        uint8_t* p = work.ScanLine(y) + 3 * x0;
-        const uint8_t* s = layer.ScanLine(y) + 3 * x0;
-        for (int i = 0; i < n; ++i) {
-            if (i + 8 <= n && EightClear(m + i)) {
-                i += 7;
-                continue;
-            }
-            if (!m[i]) continue;
-            uint8_t* q = p + 3 * i;
-            const uint8_t* r = s + 3 * i;
-            q[0] = uint8_t((q[0] * ca + r[0] * a) >> 8);
-            q[1] = uint8_t((q[1] * ca + r[1] * a) >> 8);
-            q[2] = uint8_t((q[2] * ca + r[2] * a) >> 8);
+            int j = i + 1;
+            while (j < n && m[j])
+                ++j;
+            run(y, x0 + i, j - i);
+            if (clearing) std::memset(m + i, 0, size_t(j - i));
+            i = j;
         }
     }
 }
@@ -265,10 +232,17 @@ void RestoreMasked(TBitmap& mask, TBitmap& work, const TBitmap& layer, int x0, i
 void TFuzzyLineGDI::CompositeColor(int x0, int y0, int x1, int y1, uint8_t blue, uint8_t green,
                                    uint8_t red, bool clearing) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    if (alpha_ >= 256)
-        FillMasked(mask_, work_, x0, y0, x1, y1, blue, green, red, clearing);
-    else
-        BlendMasked(mask_, work_, x0, y0, x1, y1, blue, green, red, unsigned(alpha_), clearing);
+    if (alpha_ >= 256) {
+        const TFill fill(blue, green, red);
+        ForEachMaskRun(mask_, x0, y0, x1, y1, clearing, [&](int y, int x, int n) {
+            FillSpan(work_.ScanLine(y) + 3 * size_t(x), n, fill);
+        });
+        return;
+    }
+    const TBlend blend(blue, green, red, unsigned(alpha_));
+    ForEachMaskRun(mask_, x0, y0, x1, y1, clearing, [&](int y, int x, int n) {
+        BlendSpan(work_.ScanLine(y) + 3 * size_t(x), n, blend);
+    });
 }
 
 void TFuzzyLineGDI::CompositeInk(int x0, int y0, int x1, int y1) {
@@ -286,7 +260,10 @@ void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
         return;
     }
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    RestoreMasked(mask_, work_, background_, x0, y0, x1, y1, unsigned(alpha_));
+    ForEachMaskRun(mask_, x0, y0, x1, y1, false, [&](int y, int x, int n) {
+        RestoreSpan(work_.ScanLine(y) + 3 * size_t(x), background_.ScanLine(y) + 3 * size_t(x), n,
+                    unsigned(alpha_));
+    });
 }
 
 }  // namespace quil

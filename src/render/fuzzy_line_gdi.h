@@ -7,6 +7,7 @@
 #include "platform/color.h"
 #include "platform/geometry.h"
 #include "platform/present_target.h"
+#include "render/sample_geometry.h"
 
 namespace quil {
 
@@ -28,6 +29,8 @@ struct PenSegment {
 // the resolved area grows the dirty rectangle, which PresentDirty copies to
 // the window.
 //
+// A new renderer's work surface holds white paper, and so does its display
+// surface off screen (on a window it starts from what the window shows).
 // A renderer whose surfaces could not be allocated is not valid
 // (IsValid() false): every operation then does nothing.
 class TFuzzyLineGDI {
@@ -65,8 +68,8 @@ public:
     static uint64_t SurfaceBytes(int factor, int width, int height);
 
     // Non-virtual operations.
-    int GetWorkWidth() const { return workWidth_; }
-    int GetWorkHeight() const { return workHeight_; }
+    int GetWorkWidth() const { return geometry_.workWidth; }
+    int GetWorkHeight() const { return geometry_.workHeight; }
     void SetInverted(bool inverted);
     void SetPenMarker(bool on) { penMarker_ = on; }
     // Draws the pen marker at the point's disc on the work surface: a
@@ -99,7 +102,7 @@ public:
     bool IsValid() const { return valid_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    int WorkFactor() const { return factor_; }
+    int WorkFactor() const { return geometry_.factor; }
     bool OffScreen() const { return window_ == nullptr; }
     bool Inverted() const { return inverted_; }
     bool PenMarker() const { return penMarker_; }
@@ -113,6 +116,10 @@ public:
     bool HasBackground() const { return !background_.Empty(); }
     const TBitmap& Background() const { return background_; }
     const TBitmap& ShapeMask() const { return mask_; }
+    // Where shapes fall on the work surface, for the stroke painters.
+    const TSampleGeometry& Geometry() const { return geometry_; }
+    // Whether the drawing level lets the drawing operations draw.
+    bool DrawsAtLevel() const { return drawingLevel_ >= kMinimumLevel; }
 
 protected:
     // window nullptr: off-screen. The subclass then calls CreateWork.
@@ -128,6 +135,9 @@ protected:
     void CompositeInkClearing(int x0, int y0, int x1, int y1);
 
     uint8_t* MaskRow(int i) { return mask_.ScanLine(i); }
+    // Resolves what a drawing operation resolves after drawing the box of
+    // work samples (TSampleGeometry::DisplayAround).
+    void ResolveSamples(const TSampleBox& box);
 
     // Base state.
     IPresentTarget* window_ = nullptr;
@@ -138,13 +148,8 @@ protected:
     TRect clip_;
     int width_ = 0;
     int height_ = 0;
-    int factor_ = 1;
-    int originWorkX_ = 0;
-    int originWorkY_ = 0;
-    float originX_ = 0.0f;
-    float originY_ = 0.0f;
-    float scaleX_ = 1.0f;
-    float scaleY_ = 1.0f;
+    // Work factor, input transform and work size.
+    TSampleGeometry geometry_;
     int drawingLevel_ = 1;
     static constexpr int kMinimumLevel = 0;
     bool dirtyEmpty_ = true;
@@ -155,12 +160,10 @@ protected:
     uint8_t inkRed_ = 0, inkGreen_ = 0, inkBlue_ = 0;
     static constexpr COLORREF kPaperColor = kWhite;
     static constexpr uint8_t kPaperByte = 0xFF;
-    int workWidth_ = 0;
-    int workHeight_ = 0;
 
     TBitmap display_;
     TBitmap work_;
-    TBitmap mask_;  // 8-bit, stride == workWidth_
+    TBitmap mask_;  // 8-bit, stride == the work width
     TBitmap background_;
     TCanvas displayCanvas_;
     TCanvas workCanvas_;

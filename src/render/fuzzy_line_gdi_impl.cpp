@@ -11,12 +11,6 @@
 
 namespace quil {
 
-namespace {
-
-constexpr int ShiftOf(int f) { return f == 4 ? 2 : (f == 2 ? 1 : 0); }
-
-}  // namespace
-
 template <int F>
 TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int height)
     : TFuzzyLineGDI(window, width, height, F) {
@@ -30,57 +24,8 @@ TFuzzyLineGDIImpl<F>::TFuzzyLineGDIImpl(IPresentTarget* window, int width, int h
 template <int F>
 void TFuzzyLineGDIImpl<F>::SetViewport(int originX, int originY, int viewWidth, int viewHeight) {
     TFuzzyLineGDI::SetViewport(originX, originY, viewWidth, viewHeight);
-    originWorkX_ = TruncSample(originX_ * float(F));
-    originWorkY_ = TruncSample(originY_ * float(F));
-}
-
-template <int F>
-int TFuzzyLineGDIImpl<F>::MapX(float x) const {
-    return TruncSample((x - originX_) * scaleX_ * float(F));
-}
-
-template <int F>
-int TFuzzyLineGDIImpl<F>::MapY(float y) const {
-    return TruncSample((y - originY_) * scaleY_ * float(F));
-}
-
-template <int F>
-typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::DiscBox(float x, float y, float r) const {
-    const int64_t X = TruncSample(x * F), Y = TruncSample(y * F), R = TruncSample(r * F);
-    return {TruncSample(float(X - R - 1 - originWorkX_) * scaleX_),
-            TruncSample(float(Y - R - 1 - originWorkY_) * scaleY_),
-            TruncSample(float(X + R + 1 - originWorkX_) * scaleX_),
-            TruncSample(float(Y + R + 1 - originWorkY_) * scaleY_)};
-}
-
-template <int F>
-typename TFuzzyLineGDIImpl<F>::TBox TFuzzyLineGDIImpl<F>::SegmentBox(const PenSegment& s) const {
-    const int64_t X0 = TruncSample(s.x0 * F), Y0 = TruncSample(s.y0 * F),
-                  R0 = TruncSample(s.r0 * F);
-    const int64_t X1 = TruncSample(s.x1 * F), Y1 = TruncSample(s.y1 * F),
-                  R1 = TruncSample(s.r1 * F);
-    return {TruncSample(float(std::min(X0 - R0, X1 - R1) - 1 - originWorkX_) * scaleX_),
-            TruncSample(float(std::min(Y0 - R0, Y1 - R1) - 1 - originWorkY_) * scaleY_),
-            TruncSample(float(std::max(X0 + R0, X1 + R1) + 1 - originWorkX_) * scaleX_),
-            TruncSample(float(std::max(Y0 + R0, Y1 + R1) + 1 - originWorkY_) * scaleY_)};
-}
-
-// Clips the box to the work surface; false when the operation must end.
-template <int F>
-bool TFuzzyLineGDIImpl<F>::ClipBox(TBox& box) const {
-    if (box.left < 0)
-        box.left = 0;
-    else if (box.left >= workWidth_)
-        return false;
-    if (box.right < 0) return false;
-    if (box.right >= workWidth_) box.right = workWidth_ - 1;
-    if (box.top < 0)
-        box.top = 0;
-    else if (box.top >= workHeight_)
-        return false;
-    if (box.bottom < 0) return false;
-    if (box.bottom >= workHeight_) box.bottom = workHeight_ - 1;
-    return true;
+    geometry_.originWorkX = TruncSample(geometry_.originX * float(F));
+    geometry_.originWorkY = TruncSample(geometry_.originY * float(F));
 }
 
 template <int F>
@@ -97,7 +42,6 @@ void TFuzzyLineGDIImpl<F>::MaskSpan(int y, int x0, int x1, TMaskOp op) {
     const size_t n = size_t(x1 - x0 + 1);
     switch (op) {
     case TMaskOp::Add: std::memset(m, 0xFF, n); break;
-    case TMaskOp::Remove: std::memset(m, 0, n); break;
     case TMaskOp::AddNew:
         for (size_t i = 0; i < n; ++i)
             if (m[i] == 0) m[i] = 0xFF;
@@ -121,100 +65,82 @@ void TFuzzyLineGDIImpl<F>::KeepNewSamples(const TBox& box) {
 }
 
 // The disc as the platform's Ellipse draws it with a pen and brush of one
-// colour: white adds coverage, black removes it.
+// colour.
 template <int F>
 void TFuzzyLineGDIImpl<F>::MaskDisc(float x, float y, float r, TMaskOp op) {
-    const TEllipseSpans e(MapX(x - r), MapY(y - r), MapX(x + r), MapY(y + r));
+    const TEllipseSpans e = geometry_.Disc(x, y, r);
     if (e.Empty()) return;
-    const int y0 = std::max(e.FirstRow(), 0), y1 = std::min(e.LastRow(), workHeight_ - 1);
+    const int y0 = std::max(e.FirstRow(), 0), y1 = std::min(e.LastRow(), geometry_.workHeight - 1);
     for (int row = y0; row <= y1; ++row) {
         int a, b;
         if (!e.Row(row, a, b)) continue;
         a = std::max(a, 0);
-        b = std::min(b, workWidth_ - 1);
+        b = std::min(b, geometry_.workWidth - 1);
         if (a <= b) MaskSpan(row, a, b, op);
     }
 }
 
-// The quadrilateral between the outer common tangents of the two discs.
-// With `strict` it is drawn only when |dr| < d (the batches), otherwise
-// when |dr| <= d.
+// The quadrilateral between the outer common tangents of the two discs,
+// drawn only when |dr| < d (the batches).
 template <int F>
-void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op) {
-    const float dr = s.r0 - s.r1, dy = s.y1 - s.y0, dx = s.x1 - s.x0;
-    const float d2 = dy * dy + dx * dx;
-    const float d = std::sqrt(d2);
-    const float adr = std::fabs(dr);
-    if (strict ? !(adr < d) : !(adr <= d)) return;
-    float k = 0.0f, c = 0.0f;
-    if (d > 0.5f) {
-        k = dr / d2;
-        c = k * d;
-    }
-    const float xs[2] = {s.x0, s.x1}, ys[2] = {s.y0, s.y1}, rs[2] = {s.r0, s.r1};
-    TPoint plus[2], minus[2];
-    for (int i = 0; i < 2; ++i) {
-        const float r = rs[i];
-        const float q = r * r - (r * c) * (r * c);
-        const float t = r * k;
-        const float bx = xs[i] + t * dx, by = ys[i] + t * dy;
-        float px = bx, py = by, mx = bx, my = by;
-        if (d2 >= 0.005f) {
-            // q can dip below 0 by rounding when the discs nearly touch.
-            const float m = std::sqrt(std::max(q, 0.0f) / d2);
-            px = bx - dy * m;
-            py = by + dx * m;
-            mx = bx + dy * m;
-            my = by - dx * m;
+void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, TMaskOp op) {
+    TPoint quad[4];
+    if (!geometry_.TangentQuad(s, true, quad)) return;
+    const int right = geometry_.workWidth - 1, bottom = geometry_.workHeight - 1;
+    if (convex_.Set(quad)) {
+        const int y0 = std::max(convex_.FirstRow(), 0), y1 = std::min(convex_.LastRow(), bottom);
+        for (int y = y0; y <= y1; ++y) {
+            int a, b;
+            if (!convex_.Row(y, a, b)) continue;
+            a = std::max(a, 0);
+            b = std::min(b, right);
+            if (a <= b) MaskSpan(y, a, b, op);
         }
-        plus[i] = {MapX(px), MapY(py)};
-        minus[i] = {MapX(mx), MapY(my)};
+        return;
     }
-    const TPoint quad[4] = {plus[0], plus[1], minus[1], minus[0]};
-    polygon_.Fill(quad, 4, 0, 0, workWidth_ - 1, workHeight_ - 1,
+    polygon_.Fill(quad, 4, 0, 0, right, bottom,
                   [this, op](int y, int a, int b) { MaskSpan(y, a, b, op); });
 }
 
-// Every display pixel the box touches, plus one on each side.
 template <int F>
-void TFuzzyLineGDIImpl<F>::ResolveAfterDrawing(const TBox& box) {
-    constexpr int s = ShiftOf(F);
-    ResolveRect((box.left >> s) - 1, (box.top >> s) - 1, (box.right >> s) + 1,
-                (box.bottom >> s) + 1);
+void TFuzzyLineGDIImpl<F>::PreparePainter() {
+    TBox limits{0, 0, geometry_.workWidth - 1, geometry_.workHeight - 1};
+    if (clipOn_) {
+        limits.left = std::max(limits.left, clip_.left);
+        limits.top = std::max(limits.top, clip_.top);
+        limits.right = std::min(limits.right, clip_.right);
+        limits.bottom = std::min(limits.bottom, clip_.bottom);
+    }
+    painter_.SetLimits(limits);
+    painter_.SetColor(inkColor_);
+    painter_.SetOpacity(alpha_);
 }
 
 template <int F>
-void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, TCompositor composite, bool marker) {
-    TBox box = DiscBox(p.x, p.y, p.radius);
-    if (!ClipBox(box)) return;
-    ClearMask(box);
-    MaskDisc(p.x, p.y, p.radius, TMaskOp::Add);
-    (this->*composite)(box.left, box.top, box.right, box.bottom);
+void TFuzzyLineGDIImpl<F>::DotWith(const PenPoint& p, bool erase, bool marker) {
+    PreparePainter();
+    TBox box;
+    if (!painter_.Dot(p, erase, box)) return;
     if (marker && penMarker_ && p.radius > 0) InvertPenMarker(&p);
-    ResolveAfterDrawing(box);
+    ResolveSamples(box);
 }
 
 template <int F>
-void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, TCompositor composite, bool marker,
-                                       bool strict) {
+void TFuzzyLineGDIImpl<F>::SegmentWith(const PenSegment& s, bool erase, bool marker, bool strict) {
     // Inverts back the ring the previous call left at the start point.
     if (marker && penMarker_ && s.r0 > 0) {
         const PenPoint start{s.x0, s.y0, s.r0};
         InvertPenMarker(&start);
     }
-    TBox box = SegmentBox(s);
-    if (!ClipBox(box)) return;
-    ClearMask(box);
-    MaskDisc(s.x1, s.y1, s.r1, TMaskOp::Add);
-    MaskTangentQuad(s, strict, TMaskOp::Add);
-    // The start disc was inked by the step before: only new area is inked.
-    MaskDisc(s.x0, s.y0, s.r0, TMaskOp::Remove);
-    (this->*composite)(box.left, box.top, box.right, box.bottom);
+    PreparePainter();
+    TBox box;
+    // Only new area is inked: the start disc was inked by the step before.
+    if (!painter_.Segment(s, erase, strict, box)) return;
     if (marker && penMarker_ && s.r1 > 0) {
         const PenPoint end{s.x1, s.y1, s.r1};
         InvertPenMarker(&end);
     }
-    ResolveAfterDrawing(box);
+    ResolveSamples(box);
 }
 
 template <int F>
@@ -226,44 +152,44 @@ void TFuzzyLineGDIImpl<F>::FillPolygon(const float* xs, const float* ys, int cou
     if (!points) return;
     TBox box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (int i = 0; i < count; ++i) {
-        points[i] = {MapX(xs[i]), MapY(ys[i])};
+        points[i] = {geometry_.MapX(xs[i]), geometry_.MapY(ys[i])};
         box.left = std::min(box.left, points[i].x);
         box.right = std::max(box.right, points[i].x);
         box.top = std::min(box.top, points[i].y);
         box.bottom = std::max(box.bottom, points[i].y);
     }
-    if (!ClipBox(box)) return;
+    if (!geometry_.ClipToSurface(box)) return;
     ClearMask(box);
     TPolygonSpans spans;
     spans.Fill(
         points.get(), count, box.left, box.top, box.right, box.bottom,
         [this](int y, int a, int b) { std::memset(MaskRow(y) + a, 0xFF, size_t(b - a + 1)); });
     CompositeInk(box.left, box.top, box.right, box.bottom);
-    ResolveAfterDrawing(box);
+    ResolveSamples(box);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::DrawDot(const PenPoint* point) {
     if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    DotWith(*point, &TFuzzyLineGDIImpl::CompositeInk, true);
+    DotWith(*point, false, true);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::DrawSegment(const PenSegment* segment) {
     if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeInk, true, false);
+    SegmentWith(*segment, false, true, false);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::EraseDot(const PenPoint* point) {
     if (!valid_ || !point || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    DotWith(*point, &TFuzzyLineGDIImpl::CompositeErase, false);
+    DotWith(*point, true, false);
 }
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::EraseSegment(const PenSegment* segment) {
     if (!valid_ || !segment || alpha_ == 0 || drawingLevel_ < kMinimumLevel) return;
-    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeErase, false, false);
+    SegmentWith(*segment, true, false, false);
 }
 
 template <int F>
@@ -282,7 +208,7 @@ void TFuzzyLineGDIImpl<F>::DrawSegmentLevels(const PenSegment* segment, int star
     }
     drawingLevel_ = endLevel;
     if (!valid_ || !segment || alpha_ == 0) return;
-    SegmentWith(*segment, &TFuzzyLineGDIImpl::CompositeInkClearing, false, true);
+    SegmentWith(*segment, false, false, true);
 }
 
 template <int F>
@@ -294,8 +220,8 @@ void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count
     std::unique_ptr<bool[]> kept(new (std::nothrow) bool[size_t(count)]);
     if (!boxes || !kept) return;
     for (int i = 0; i < count; ++i) {
-        boxes[i] = DiscBox(points[i].x, points[i].y, points[i].radius);
-        kept[i] = ClipBox(boxes[i]);
+        boxes[i] = geometry_.DiscBox(points[i].x, points[i].y, points[i].radius);
+        kept[i] = geometry_.ClipToSurface(boxes[i]);
     }
     for (int i = 0; i < count; ++i)
         if (kept[i]) ClearMask(boxes[i]);
@@ -305,7 +231,7 @@ void TFuzzyLineGDIImpl<F>::DrawDots(const PenPoint* points, int level, int count
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
         CompositeInkClearing(boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
-        ResolveAfterDrawing(boxes[i]);
+        ResolveSamples(boxes[i]);
     }
 }
 
@@ -320,8 +246,8 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
     std::unique_ptr<bool[]> kept(new (std::nothrow) bool[size_t(count)]);
     if (!boxes || !kept) return;
     for (int i = 0; i < count; ++i) {
-        boxes[i] = SegmentBox(segments[i]);
-        kept[i] = ClipBox(boxes[i]);
+        boxes[i] = geometry_.SegmentBox(segments[i]);
+        kept[i] = geometry_.ClipToSurface(boxes[i]);
     }
     for (int i = 0; i < count; ++i)
         if (kept[i]) ClearMask(boxes[i]);
@@ -334,14 +260,14 @@ void TFuzzyLineGDIImpl<F>::DrawSegments(const PenSegment* segments, int startLev
         if (!kept[i]) continue;
         const PenSegment& s = segments[i];
         MaskDisc(s.x1, s.y1, s.r1, TMaskOp::AddNew);
-        MaskTangentQuad(s, true, TMaskOp::AddNew);
+        MaskTangentQuad(s, TMaskOp::AddNew);
         MaskDisc(s.x0, s.y0, s.r0, TMaskOp::RemoveNew);
         KeepNewSamples(boxes[i]);
     }
     for (int i = 0; i < count; ++i) {
         if (!kept[i]) continue;
         CompositeInkClearing(boxes[i].left, boxes[i].top, boxes[i].right, boxes[i].bottom);
-        ResolveAfterDrawing(boxes[i]);
+        ResolveSamples(boxes[i]);
     }
 }
 
@@ -425,7 +351,7 @@ template <int F>
 void TFuzzyLineGDIImpl<F>::Clear() {
     if (!valid_) return;
     if (!background_.Empty()) {
-        workCanvas_.BitBlt(0, 0, workWidth_, workHeight_, background_, 0, 0);
+        workCanvas_.BitBlt(0, 0, geometry_.workWidth, geometry_.workHeight, background_, 0, 0);
         ResolveAll();
         return;
     }

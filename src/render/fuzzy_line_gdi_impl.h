@@ -5,6 +5,7 @@
 
 #include "platform/raster_spans.h"
 #include "render/fuzzy_line_gdi.h"
+#include "render/stroke_painter.h"
 
 namespace quil {
 
@@ -36,35 +37,28 @@ protected:
     TFuzzyLineGDIImpl(IPresentTarget* window, int width, int height);
 
 private:
-    struct TBox {
-        int left, top, right, bottom;  // work samples, all inclusive
-    };
-    // CompositeInk, CompositeErase or CompositeInkClearing.
-    using TCompositor = void (TFuzzyLineGDI::*)(int x0, int y0, int x1, int y1);
+    using TBox = TSampleBox;
 
-    TBox DiscBox(float x, float y, float r) const;
-    TBox SegmentBox(const PenSegment& s) const;
-    bool ClipBox(TBox& box) const;
     void ClearMask(const TBox& box);
-    // How a shape changes the mask samples it covers.
+    // How a shape changes the mask samples it covers (the batches).
     enum class TMaskOp {
         Add,        // := 255
-        Remove,     // := 0
         AddNew,     // 0 := 255 (a batch item's own new samples)
         RemoveNew,  // 255 := 0 (leaves the samples earlier batch items took)
     };
     void MaskSpan(int y, int x0, int x1, TMaskOp op);
     void MaskDisc(float x, float y, float r, TMaskOp op);
-    void MaskTangentQuad(const PenSegment& s, bool strict, TMaskOp op);
+    void MaskTangentQuad(const PenSegment& s, TMaskOp op);
     void KeepNewSamples(const TBox& box);
-    void ResolveAfterDrawing(const TBox& box);
-    void DotWith(const PenPoint& p, TCompositor composite, bool marker);
-    void SegmentWith(const PenSegment& s, TCompositor composite, bool marker, bool strict);
-    int MapX(float x) const;
-    int MapY(float y) const;
+    // The painter's limits: the surface, within the clip rectangle.
+    void PreparePainter();
+    void DotWith(const PenPoint& p, bool erase, bool marker);
+    void SegmentWith(const PenSegment& s, bool erase, bool marker, bool strict);
     void ResolveRows(int x0, int y0, int x1, int y1);
 
     // Scratch kept for the life of the renderer, so drawing allocates nothing.
+    TStrokePainter painter_{*this};
+    TConvexQuadSpans convex_;
     TPolygonSpans polygon_;
     std::unique_ptr<uint16_t[]> columnSums_;  // one work row of summed samples
 };

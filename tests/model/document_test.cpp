@@ -195,6 +195,29 @@ TEST(Document, LongPointChainIsDestroyedWithoutRecursion) {
     doc.reset();
 }
 
+// Points are held in blocks: a million of them take 24 bytes each and at
+// most one block more (the 24 MB a page of a million points may take), and
+// clearing the document gives them back.
+TEST(Document, PointsAreHeldInBlocksOfTheDocument) {
+    TPenReplayWT doc(100, 100);
+    EXPECT_EQ(doc.PointBytes(), 0u);
+    for (int i = 0; i < 1'000'000; ++i)
+        ASSERT_NE(doc.AddPoint(float(i % 1000), float(i / 1000), i % 50 == 49 ? 0.0f : 1.5f),
+                  nullptr);
+    EXPECT_EQ(doc.ElementCount(), 20'000);
+    EXPECT_GE(doc.PointBytes(), 24'000'000u);
+    EXPECT_LE(doc.PointBytes(), 24'000'000u + TPointArena::BlockBytes());
+    // Each stroke's chain still runs through its own points, in order.
+    const auto* last = static_cast<const TStrokeDataWT*>(doc.lastElement);
+    EXPECT_EQ(last->pointCount, 50);
+    EXPECT_EQ(last->firstPoint->x, 950.0f);
+    EXPECT_EQ(last->lastPoint->radius, 0.0f);
+    EXPECT_EQ(last->lastPoint->next, nullptr);
+    doc.ClearDocument();
+    EXPECT_EQ(doc.PointBytes(), 0u);
+    EXPECT_EQ(doc.AddPoint(1, 2, 3)->firstPoint->y, 2.0f);
+}
+
 TEST(Document, GridHalvesReadLowUnsignedAndHighArithmetic) {
     EXPECT_EQ(GridLow(0xFFFF0010u), 0x10);
     EXPECT_EQ(GridHigh(0xFFFF0010u), -1);

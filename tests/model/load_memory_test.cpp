@@ -78,8 +78,8 @@ TEST(LoadMemory, PointsThatWouldNotFitEndTheLoadBeforeTheyAreMade) {
         // 64,000 stored points, each refined into 1024: some 65 million
         // points, far beyond the room.
         {"one record too large", SubdividedBody(1024, 1, 64000), kLoadBadRegion, 0},
-        // Half a million points a record: two fit, the third does not.
-        {"records too large together", SubdividedBody(1024, 12, 500), kLoadBadRegion, 2},
+        // Some 600,000 points a record: two fit, the third does not.
+        {"records too large together", SubdividedBody(1024, 12, 600), kLoadBadRegion, 2},
         {"records that fit", SubdividedBody(4, 3, 1000), kLoadOk, 3},
     };
     for (const Case& c : cases) {
@@ -92,6 +92,23 @@ TEST(LoadMemory, PointsThatWouldNotFitEndTheLoadBeforeTheyAreMade) {
         EXPECT_EQ(code, c.code) << c.what;
         EXPECT_EQ(document.ElementCount(), c.strokesBuilt) << c.what;
     }
+}
+
+// The region is read whole, and its points weighed before they are made: a
+// file too large for the room left ends the load with nothing made.
+TEST(LoadMemory, AFileTooLargeForTheRoomEndsTheLoadWithNothingMade) {
+    const Bytes body = SubdividedBody(1, 1, 1'500'000);  // 24 MB of points stored
+    TPenReplayWT document(1022, 718);
+    int code;
+    {
+        TCeiling ceiling(uint64_t(16) << 20);
+        code = LoadBytes(document, body);
+    }
+    EXPECT_EQ(code, kLoadBadRegion);
+    EXPECT_EQ(document.ElementCount(), 0);
+    // With the room, the same file loads.
+    EXPECT_EQ(LoadBytes(document, body), kLoadOk);
+    EXPECT_EQ(document.ElementCount(), 1);
 }
 
 // Points are made one by one without throwing: when memory runs out, the

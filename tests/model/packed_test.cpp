@@ -4,6 +4,8 @@
 
 #include <zlib.h>
 
+#include <cstring>
+
 #include "model/document.h"
 #include "model/load_recording.h"
 #include "model/packed_block.h"
@@ -80,6 +82,59 @@ TEST(PackedRecording, EveryStoredFormGivesTheSameDocument) {
     for (auto& entry : std::filesystem::directory_iterator(folder.Path()))
         (void)entry, ++files;
     EXPECT_EQ(files, 1u);
+}
+
+// A body of a dozen megabytes, whose memory the loader gives back as it
+// reads: plain, packed and behind a leading block, the same points, and
+// the stamps and the background that lie far into it decode as they were.
+TEST(PackedRecording, LargeBodiesGiveTheSameDocumentInEveryForm) {
+    Header h;
+    h.minor = 6;  // float points, 16 bytes each
+    TRecordingWriter w(h);
+    std::vector<fixture::Point> points(500);
+    for (int s = 0; s < 1500; ++s) {
+        for (int i = 0; i < 500; ++i)
+            points[size_t(i)] = {s * 0.25 + i, i * 0.5 + s % 7, i + 1 == 500 ? 0.0 : 1.0 + i % 3};
+        w.Stroke(points, {.color = uint32_t(s)});
+        if (s % 500 == 499)
+            w.Stamp(float(s), 6, 7, 8, fixture::EncodeBmp(fixture::PatternPicture(9, 7)));
+    }
+    w.Background(1, 0, fixture::EncodeBmp(fixture::PatternPicture(16, 16)));
+    const Bytes body = w.Body();
+    ASSERT_GT(body.size(), size_t(10) << 20);
+    TPenReplayWT plain(1022, 718), packed(1022, 718), leading(1022, 718);
+    ASSERT_EQ(LoadBytes(plain, body), kLoadOk);
+    ASSERT_EQ(LoadBytes(packed, fixture::Packed(body)), kLoadOk);
+    ASSERT_EQ(LoadBytes(leading, fixture::LeadingBlock(Bytes(100, 7), body)), kLoadOk);
+    ASSERT_EQ(plain.ElementCount(), 1503);
+    for (const TPenReplayWT* other : {&packed, &leading}) {
+        const TInkelDataWT* a = plain.firstElement;
+        const TInkelDataWT* b = other->firstElement;
+        for (; a && b; a = a->next, b = b->next) {
+            ASSERT_EQ(a->kind, b->kind);
+            ASSERT_EQ(a->color, b->color);
+            ASSERT_EQ(test::PointsOf(a), test::PointsOf(b)) << "element " << a->index;
+            if (a->kind != kStampKind) continue;
+            const auto& p = static_cast<const TStampDataWT&>(*a).picture;
+            const auto& q = static_cast<const TStampDataWT&>(*b).picture;
+            ASSERT_TRUE(p.Width() == q.Width() && p.Height() == q.Height());
+            for (int y = 0; y < p.Height(); ++y)
+                ASSERT_EQ(std::memcmp(p.ScanLine(y), q.ScanLine(y), 3 * size_t(p.Width())), 0);
+        }
+        EXPECT_EQ(a, nullptr);
+        EXPECT_EQ(b, nullptr);
+        ASSERT_TRUE(other->background);
+        EXPECT_EQ(other->background->Width(), 16);
+    }
+    // The strokes and stamps as written: a stamp after every 500th stroke.
+    const auto* last = static_cast<const TStrokeDataWT*>(plain.ElementAt(1501, false));
+    ASSERT_EQ(last->kind, kStrokeKind);
+    EXPECT_EQ(last->pointCount, 500);
+    EXPECT_EQ(last->firstPoint->x, float(1499 * 0.25));
+    const auto* stamp = static_cast<const TStampDataWT*>(plain.ElementAt(1001, false));
+    ASSERT_EQ(stamp->kind, kStampKind);
+    EXPECT_EQ(stamp->picture.Width(), 9);
+    EXPECT_EQ(stamp->x, 999.0f);
 }
 
 TEST(PackedRecording, LeadingBlockBeforeAPlainBody) {

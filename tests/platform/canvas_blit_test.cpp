@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "canvas_test_support.h"
 #include "platform/canvas.h"
 
@@ -66,6 +69,31 @@ TEST(CanvasStretchBlt, EnlargingRepeatsPixels) {
             for (int x = 0; x < 6; ++x)
                 for (int k = 0; k < 3; ++k)
                     ASSERT_EQ(At(dst, x, y)[k], At(src, x / 3, y / 3)[k]);
+    }
+}
+
+// Where no pixels merge (enlarging, or the same size) both modes copy each
+// source pixel; the default mode takes a road of its own there (pixel
+// copies, rows repeated), the halftone mode the general one.
+TEST(CanvasStretchBlt, EnlargingTakesTheSamePixelsInBothModes) {
+    std::mt19937 rng(31);
+    std::uniform_int_distribution<int> coordinate(-20, 60), extent(-90, 90);
+    const TBitmap src = NoisePicture(17, 13, 24, 5);
+    for (int i = 0; i < 400; ++i) {
+        const int sw = 1 + int(rng() % 17), sh = 1 + int(rng() % 13);
+        const int sx = int(rng() % 17) - 2, sy = int(rng() % 13) - 2;
+        int dw = extent(rng), dh = extent(rng);
+        dw = dw < 0 ? std::min(dw, -sw) : std::max(dw, sw);  // never smaller than the source
+        dh = dh < 0 ? std::min(dh, -sh) : std::max(dh, sh);
+        const int dx = coordinate(rng), dy = coordinate(rng);
+        TBitmap ours = NoisePicture(50, 40, 24, 9), general = NoisePicture(50, 40, 24, 9);
+        TCanvas(&ours).StretchBlt(dx, dy, dw, dh, src, sx, sy, sw, sh);
+        TCanvas halftone(&general);
+        halftone.SetStretchMode(TStretchMode::Halftone);
+        halftone.StretchBlt(dx, dy, dw, dh, src, sx, sy, sw, sh);
+        ASSERT_TRUE(testing::SamePixels(ours, general))
+            << dx << "," << dy << " " << dw << "x" << dh << " from " << sx << "," << sy << " " << sw
+            << "x" << sh;
     }
 }
 
