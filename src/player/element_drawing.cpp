@@ -59,7 +59,8 @@ void DrawStampInBand(TFuzzyLineGDI& renderer, TStrokePainter& painter, const TSt
     const int last = int(std::min<int64_t>(limits.bottom, bottom));
     painter.ForEachOwnRun(first, last, [&](int y0, int y1) {
         const TRect clip{limits.left, y0, limits.right, y1};
-        DrawStampRule(renderer, stamp, rect, run.stampFactorX, run.stampFactorY, &clip);
+        DrawStampRule(renderer, stamp, rect, run.stampFactorX, run.stampFactorY, &clip,
+                      run.stampStretch);
     });
     const TSampleGeometry& g = renderer.Geometry();
     const int64_t f = g.factor;

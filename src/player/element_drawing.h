@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "model/inkel_data.h"
+#include "player/element_rules.h"
 #include "player/host_events.h"
 #include "player/page_geometry.h"
 #include "render/fuzzy_line_gdi.h"
@@ -20,6 +21,7 @@ struct TElementRun {
     TPageMapping mapping;  // page units to the renderer's display pixels
     // Work samples per display pixel for stamps (the stamp rule's factors).
     float stampFactorX = 4.0f, stampFactorY = 4.0f;
+    TStampStretch stampStretch = TStampStretch::InnerEdges;
     // Bands of the work surface drawn side by side (TBulkDrawing); 0: one
     // for each core, at most two.
     int bands = 0;

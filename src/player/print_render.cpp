@@ -8,6 +8,7 @@
 #include "platform/canvas.h"
 #include "platform/memory_budget.h"
 #include "player/background_tiles.h"
+#include "player/element_drawing.h"
 #include "player/element_rules.h"
 #include "player/grid_lines.h"
 #include "player/grid_params.h"
@@ -40,20 +41,6 @@ void DrawGrid(TFuzzyLineGDI& renderer, const TGridParams& grid, const TPrintScal
     lines.canvas.Attach(&renderer.WorkDC());
     SetUpPrintGrid(lines, grid, print);
     lines.Draw();
-}
-
-void DrawElements(TFuzzyLineGDI& renderer, const TPenReplayWT& document, int position,
-                  const TPageMapping& mapping, TDrawingProgress& progress) {
-    for (const TInkelDataWT* e = document.firstElement; e && e->index < position; e = e->next) {
-        if (progress.Step()) progress.Report();
-        if (e->kind == kStrokeKind) {
-            DrawStrokeRule(renderer, static_cast<const TStrokeDataWT&>(*e), mapping);
-        } else if (e->kind == kStampKind) {
-            const auto& stamp = static_cast<const TStampDataWT&>(*e);
-            DrawStampRule(renderer, stamp, MapStamp(stamp, mapping), 4.0f, 4.0f, nullptr,
-                          TStampStretch::Whole);
-        }
-    }
 }
 
 // How the picture handed over fills one axis of the destination. Where
@@ -101,9 +88,9 @@ uint64_t PrintBytes(const TPrintScale& print, const TAxis& across, const TAxis& 
 TPrintStatus RenderArea(const TPenReplayWT& document, int position, const TPageOptions& options,
                         const TPrintScale& print, const TAxis& across, const TAxis& down,
                         TBitmap& picture, const THostEvents& events) {
+    // A new renderer holds white paper on both surfaces.
     TFuzzyLineGDI16X renderer(nullptr, print.width, print.height);
     if (!renderer.IsValid()) return TPrintStatus::TooLarge;
-    renderer.Clear();
     // No background layer is captured: erasers print white paper.
     if (options.background && HasBackgroundPicture(document))
         LayBackground(renderer, document, print);
@@ -113,7 +100,13 @@ TPrintStatus RenderArea(const TPenReplayWT& document, int position, const TPageO
         DrawGrid(renderer, grid, print);
 
     TDrawingProgress progress(events, document.ElementCount());
-    DrawElements(renderer, document, position, PrintMapping(print), progress);
+    TElementRun run;
+    run.first = document.firstElement;
+    run.end = position < document.ElementCount() ? document.ElementAt(position) : nullptr;
+    run.mapping = PrintMapping(print);
+    run.stampStretch = TStampStretch::Whole;
+    // The printer takes the work surface: nothing to resolve.
+    DrawElementsAtOnce(renderer, run, progress, false);
     progress.Finish();
 
     if (across.Empty() || down.Empty()) return TPrintStatus::Printed;
