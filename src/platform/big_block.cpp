@@ -6,21 +6,11 @@
 #include <cstring>
 #include <new>
 
+#include "platform/sanitizer.h"
+
 namespace quil {
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kHeapOnly = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kHeapOnly = true;
-#else
-constexpr bool kHeapOnly = false;
-#endif
-#else
-constexpr bool kHeapOnly = false;
-#endif
 
 constexpr size_t kHugePage = size_t(2) << 20;
 // Below this a block stays on the heap: a mapping of its own costs more
@@ -64,7 +54,8 @@ void ReleaseBigBlockFront(const TBigBlock& block, size_t bytes) {
 
 TBigBlock AllocateBigBlock(size_t bytes) {
     if (bytes == 0) return TBigBlock(nullptr, TBigBlockRelease{});
-    if (!kHeapOnly && bytes >= kSmallestMapped && bytes <= SIZE_MAX - kHugePage) {
+    // Under AddressSanitizer blocks stay on the heap, where it checks bounds.
+    if (!kAddressSanitizer && bytes >= kSmallestMapped && bytes <= SIZE_MAX - kHugePage) {
         const size_t length = RoundUp(bytes, kHugePage);
         if (uint8_t* mapped = MapAligned(length))
             return TBigBlock(mapped, TBigBlockRelease{length});

@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "platform/sanitizer.h"
 #include "recording_writer.h"
 #include "run_tool.h"
 #include "test_folder.h"
@@ -23,18 +24,6 @@ using test::RunProgram;
 using test::RunQuil;
 using test::ToolRun;
 using testing::TTestFolder;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // Well above what quil needs to refuse, far below what the inputs would
 // take if it did not.

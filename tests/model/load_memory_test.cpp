@@ -13,6 +13,7 @@
 #include "model/document.h"
 #include "model_test_support.h"
 #include "platform/memory_budget.h"
+#include "platform/sanitizer.h"
 
 namespace quil {
 namespace {
@@ -22,18 +23,6 @@ using fixture::Generation;
 using fixture::Header;
 using fixture::TRecordingWriter;
 using test::LoadBytes;
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSanitizer = true;
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
 
 // What the process holds now, from /proc/self/statm: {address space, resident}.
 std::pair<uint64_t, uint64_t> ProcessBytes() {
