@@ -119,4 +119,16 @@ bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
     return true;
 }
 
+int TakeFileAndOutput(const ParsedArguments& parsed, const std::string& command, std::string& file,
+                      std::string& out) {
+    if (parsed.positional.size() != 1)
+        return UsageError(command, command + (parsed.positional.empty() ? " needs" : " takes") +
+                                       " one recording FILE");
+    if (!parsed.Has("-o") || parsed.Value("-o").empty())
+        return UsageError(command, command + " needs -o OUT");
+    file = parsed.positional[0];
+    out = parsed.Value("-o");
+    return -1;
+}
+
 }  // namespace quil

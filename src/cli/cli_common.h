@@ -73,4 +73,9 @@ struct ParsedArguments {
 bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
                     ParsedArguments& parsed, std::string& error);
 
+// Takes the one recording FILE and the non-empty `-o OUT` every writing
+// subcommand needs. Returns -1 to go on, or the usage status to end with.
+int TakeFileAndOutput(const ParsedArguments& parsed, const std::string& command, std::string& file,
+                      std::string& out);
+
 }  // namespace quil

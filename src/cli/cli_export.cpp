@@ -78,13 +78,8 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
         std::fputs(kExportUsage, stdout);
         return kExitOk;
     }
-    if (parsed.positional.size() != 1)
-        return UsageError("export", parsed.positional.empty() ? "export needs one recording FILE"
-                                                              : "export takes one recording FILE");
-    request.file = parsed.positional[0];
-    if (!parsed.Has("-o") || parsed.Value("-o").empty())
-        return UsageError("export", "export needs -o OUT");
-    request.out = parsed.Value("-o");
+    const int named = TakeFileAndOutput(parsed, "export", request.file, request.out);
+    if (named >= 0) return named;
 
     const std::optional<TImageType> type =
         parsed.Has("--type") ? TypeNamed(parsed.Value("--type")) : TypeOfExtension(request.out);

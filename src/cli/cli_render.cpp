@@ -68,13 +68,8 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
         std::fputs(kRenderUsage, stdout);
         return kExitOk;
     }
-    if (parsed.positional.size() != 1)
-        return UsageError("render", parsed.positional.empty() ? "render needs one recording FILE"
-                                                              : "render takes one recording FILE");
-    request.file = parsed.positional[0];
-    if (!parsed.Has("-o") || parsed.Value("-o").empty())
-        return UsageError("render", "render needs -o OUT");
-    request.out = parsed.Value("-o");
+    const int named = TakeFileAndOutput(parsed, "render", request.file, request.out);
+    if (named >= 0) return named;
     const std::string ext = Lower(std::filesystem::path(request.out).extension().string());
     if (ext == ".png" || request.out == "-")
         request.type = TOutputType::Png;

@@ -114,13 +114,8 @@ int ParseRequest(int argc, char** argv, TReplayRequest& request) {
         std::fputs(kReplayUsage, stdout);
         return kExitOk;
     }
-    if (parsed.positional.size() != 1)
-        return UsageError("replay", parsed.positional.empty() ? "replay needs one recording FILE"
-                                                              : "replay takes one recording FILE");
-    request.file = parsed.positional[0];
-    if (!parsed.Has("-o") || parsed.Value("-o").empty())
-        return UsageError("replay", "replay needs -o OUT");
-    request.out = parsed.Value("-o");
+    const int named = TakeFileAndOutput(parsed, "replay", request.file, request.out);
+    if (named >= 0) return named;
     const int display = ParseDisplayOptions(parsed, "replay", request);
     if (display >= 0) return display;
     return ParseVideoOptions(parsed, request);
