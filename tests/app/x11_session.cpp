@@ -19,23 +19,14 @@ namespace quil::test {
 TBackgroundProgram::TBackgroundProgram(const std::string& program,
                                        const std::vector<std::string>& args,
                                        const std::vector<std::string>& extraEnv) {
-    std::vector<std::string> argStrings = {program};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const std::vector<std::string> envStrings = MergedEnvironment(extraEnv);
-    std::vector<char*> envp;
-    for (const auto& e : envStrings)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
+    const TSpawnVectors spawn(program, args, extraEnv);
     // Quiet: the output of a server or a window is not the test's.
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    if (posix_spawnp(&pid_, spawn.Argv()[0], &actions, nullptr, spawn.Argv(), spawn.Envp()) != 0)
+        pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
 }
 

@@ -43,6 +43,18 @@ std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extra
     return merged;
 }
 
+TSpawnVectors::TSpawnVectors(const std::string& program, const std::vector<std::string>& args,
+                             const std::vector<std::string>& extraEnv)
+    : argStrings_{program}, envStrings_(MergedEnvironment(extraEnv)) {
+    argStrings_.insert(argStrings_.end(), args.begin(), args.end());
+    for (std::string& a : argStrings_)
+        argv_.push_back(a.data());
+    argv_.push_back(nullptr);
+    for (std::string& e : envStrings_)
+        envp_.push_back(e.data());
+    envp_.push_back(nullptr);
+}
+
 ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                    const std::vector<std::string>& extraEnv, const std::string& stdoutFile) {
     static int counter = 0;
@@ -50,17 +62,7 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
         "/tmp/quil-cli-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
     const std::string outPath = base + ".out", errPath = base + ".err";
 
-    std::vector<std::string> argStrings = {program};
-    argStrings.insert(argStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStrings)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const std::vector<std::string> envStrings = MergedEnvironment(extraEnv);
-    std::vector<char*> envp;
-    for (const auto& e : envStrings)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
+    const TSpawnVectors spawn(program, args, extraEnv);
 
     // Output goes to files rather than pipes, so a large dump cannot block.
     posix_spawn_file_actions_t actions;
@@ -72,7 +74,7 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
                                      0600);
     ToolRun run;
     pid_t pid;
-    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    if (posix_spawnp(&pid, spawn.Argv()[0], &actions, nullptr, spawn.Argv(), spawn.Envp()) == 0) {
         int wstatus = 0;
         rusage usage{};
         wait4(pid, &wstatus, 0, &usage);

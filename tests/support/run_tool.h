@@ -19,6 +19,25 @@ struct ToolRun {
 // added, each replacing an inherited entry of the same name.
 std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv);
 
+// The argv and envp arrays posix_spawn takes for `program` with `args` and
+// this process's environment merged with `extraEnv`; they own their strings.
+class TSpawnVectors {
+public:
+    TSpawnVectors(const std::string& program, const std::vector<std::string>& args,
+                  const std::vector<std::string>& extraEnv);
+    TSpawnVectors(const TSpawnVectors&) = delete;
+    TSpawnVectors& operator=(const TSpawnVectors&) = delete;
+
+    char* const* Argv() const { return argv_.data(); }
+    char* const* Envp() const { return envp_.data(); }
+
+private:
+    std::vector<std::string> argStrings_;
+    std::vector<std::string> envStrings_;
+    std::vector<char*> argv_;
+    std::vector<char*> envp_;
+};
+
 // Runs `program` (looked up in PATH) with `args` (environment as given, plus
 // `extraEnv` entries "NAME=value", which replace inherited ones), its output
 // collected through files so that a large output cannot block it. With
