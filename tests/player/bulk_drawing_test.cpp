@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/load_recording.h"
+#include "platform/sanitizer.h"
 #include "platform/truncate.h"
 #include "player/element_drawing.h"
 #include "player/element_rules.h"
@@ -24,17 +25,8 @@
 namespace quil::test {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kSlowdown = 8;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kSlowdown = 8;
-#else
-constexpr int kSlowdown = 1;
-#endif
-#else
-constexpr int kSlowdown = 1;
-#endif
+// Fewer random cases under AddressSanitizer, which runs them several times slower.
+constexpr int kSlowdown = kAddressSanitizer ? 8 : 1;
 
 using fixture::Point;
 using fixture::TRecordingWriter;

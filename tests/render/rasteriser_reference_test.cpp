@@ -15,23 +15,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/sanitizer.h"
 #include "reference_rasteriser.h"
 #include "render_test_support.h"
 
 namespace quil {
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr int kSlowdown = 6;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr int kSlowdown = 6;
-#else
-constexpr int kSlowdown = 1;
-#endif
-#else
-constexpr int kSlowdown = 1;
-#endif
+// Fewer random cases under AddressSanitizer, which runs them several times slower.
+constexpr int kSlowdown = kAddressSanitizer ? 6 : 1;
 
 constexpr int kWidth = 240, kHeight = 160;
 
