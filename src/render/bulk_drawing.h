@@ -35,8 +35,6 @@ public:
     TBulkDrawing(const TBulkDrawing&) = delete;
     TBulkDrawing& operator=(const TBulkDrawing&) = delete;
 
-    int BandCount() const { return int(painters_.size()); }
-
     // Calls draw(painter) once for every band at the same time and returns
     // when all calls have returned. Each painter writes only its own rows;
     // whatever else `draw` writes to the work surface must keep to them too

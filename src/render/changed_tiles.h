@@ -18,7 +18,6 @@ public:
     void Note(int x0, int y0, int x1, int y1);
     // Takes over the other's tiles, leaving it with none.
     void TakeFrom(TChangedTiles& other);
-    bool Any() const { return any_; }
     // Calls resolve(x0, y0, x1, y1) for each run of changed tiles in a row
     // of tiles (display pixels, x1 and y1 exclusive, clamped to the display)
     // and forgets them.

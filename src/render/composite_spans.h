@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/color.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -128,6 +130,30 @@ inline void BlendSpan(uint8_t* p, int n, const TBlend& k) {
         p[2] = uint8_t((p[2] * ca + kr) >> 8);
     }
 }
+
+// An opacity as drawing takes it: 0 .. 256. Negative values never come from
+// a recording; they draw nothing.
+inline int ClampedOpacity(int v) { return v < 0 ? 0 : (v < 256 ? v : 256); }
+
+// One colour at one opacity (0 .. 256), made ready once for every run it
+// goes into: opaque ink is copied, anything less is blended.
+struct TInk {
+    unsigned alpha;
+    TFill fill;
+    TBlend blend;
+
+    TInk(COLORREF color, int opacity)
+        : alpha(unsigned(opacity)),
+          fill(BlueOf(color), GreenOf(color), RedOf(color)),
+          blend(BlueOf(color), GreenOf(color), RedOf(color), unsigned(opacity)) {}
+
+    void Span(uint8_t* p, int n) const {
+        if (alpha >= 256)
+            FillSpan(p, n, fill);
+        else
+            BlendSpan(p, n, blend);
+    }
+};
 
 // The layer's samples s blended with opacity a (1 .. 256); at 256 the
 // formula copies them: (c 0 + s 256) >> 8 = s.

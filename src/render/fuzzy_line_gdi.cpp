@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/truncate.h"
 #include "render/composite_spans.h"
 
 namespace quil {
@@ -100,15 +99,13 @@ void TFuzzyLineGDI::InvertPenMarker(const PenPoint* point) {
 
 void TFuzzyLineGDI::SetColor(COLORREF c) {
     inkColor_ = c;
-    inkRed_ = uint8_t(c & 0xFF);
-    inkGreen_ = uint8_t((c >> 8) & 0xFF);
-    inkBlue_ = uint8_t((c >> 16) & 0xFF);
+    ink_ = TInk(inkColor_, alpha_);
 }
 
 void TFuzzyLineGDI::SetOpacity(int v) {
-    // Negative values never come from a recording; they draw nothing.
-    alpha_ = v < 0 ? 0 : (v < 256 ? v : 256);
-    alphaComplement_ = 256 - alpha_;
+    alpha_ = ClampedOpacity(v);
+    ink_ = TInk(inkColor_, alpha_);
+    paper_ = TInk(kPaperColor, alpha_);
 }
 
 void TFuzzyLineGDI::AddDirtyRect(int left, int top, int right, int bottom) {
@@ -229,34 +226,24 @@ void ForEachMaskRun(TBitmap& mask, int x0, int y0, int x1, int y1, bool clearing
 
 }  // namespace
 
-void TFuzzyLineGDI::CompositeColor(int x0, int y0, int x1, int y1, uint8_t blue, uint8_t green,
-                                   uint8_t red, bool clearing) {
+void TFuzzyLineGDI::CompositeColor(int x0, int y0, int x1, int y1, const TInk& ink, bool clearing) {
     if (!ClipToClipRect(x0, y0, x1, y1)) return;
-    if (alpha_ >= 256) {
-        const TFill fill(blue, green, red);
-        ForEachMaskRun(mask_, x0, y0, x1, y1, clearing, [&](int y, int x, int n) {
-            FillSpan(work_.ScanLine(y) + 3 * size_t(x), n, fill);
-        });
-        return;
-    }
-    const TBlend blend(blue, green, red, unsigned(alpha_));
-    ForEachMaskRun(mask_, x0, y0, x1, y1, clearing, [&](int y, int x, int n) {
-        BlendSpan(work_.ScanLine(y) + 3 * size_t(x), n, blend);
-    });
+    ForEachMaskRun(mask_, x0, y0, x1, y1, clearing,
+                   [&](int y, int x, int n) { ink.Span(work_.ScanLine(y) + 3 * size_t(x), n); });
 }
 
 void TFuzzyLineGDI::CompositeInk(int x0, int y0, int x1, int y1) {
-    CompositeColor(x0, y0, x1, y1, inkBlue_, inkGreen_, inkRed_, false);
+    CompositeColor(x0, y0, x1, y1, ink_, false);
 }
 
 void TFuzzyLineGDI::CompositeInkClearing(int x0, int y0, int x1, int y1) {
-    CompositeColor(x0, y0, x1, y1, inkBlue_, inkGreen_, inkRed_, true);
+    CompositeColor(x0, y0, x1, y1, ink_, true);
 }
 
 // The eraser restores the background layer where one exists, else paper.
 void TFuzzyLineGDI::CompositeErase(int x0, int y0, int x1, int y1) {
     if (background_.Empty()) {
-        CompositeColor(x0, y0, x1, y1, kPaperByte, kPaperByte, kPaperByte, false);
+        CompositeColor(x0, y0, x1, y1, paper_, false);
         return;
     }
     if (!ClipToClipRect(x0, y0, x1, y1)) return;

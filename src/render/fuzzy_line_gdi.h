@@ -7,6 +7,7 @@
 #include "platform/color.h"
 #include "platform/geometry.h"
 #include "platform/present_target.h"
+#include "render/composite_spans.h"
 #include "render/sample_geometry.h"
 
 namespace quil {
@@ -155,11 +156,12 @@ protected:
     bool dirtyEmpty_ = true;
     TRect dirty_;
     int alpha_ = 256;
-    int alphaComplement_ = 0;
     COLORREF inkColor_ = kBlack;
-    uint8_t inkRed_ = 0, inkGreen_ = 0, inkBlue_ = 0;
     static constexpr COLORREF kPaperColor = kWhite;
     static constexpr uint8_t kPaperByte = 0xFF;
+    // The ink and the paper at alpha_, for the masked compositing.
+    TInk ink_{kBlack, 256};
+    TInk paper_{kPaperColor, 256};
 
     TBitmap display_;
     TBitmap work_;
@@ -171,8 +173,7 @@ protected:
 private:
     // The box clipped, then one colour (ink or paper) copied or blended
     // into the masked samples.
-    void CompositeColor(int x0, int y0, int x1, int y1, uint8_t blue, uint8_t green, uint8_t red,
-                        bool clearing);
+    void CompositeColor(int x0, int y0, int x1, int y1, const TInk& ink, bool clearing);
     bool ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const;
 };
 

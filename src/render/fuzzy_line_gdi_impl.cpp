@@ -1,7 +1,6 @@
 #include "render/fuzzy_line_gdi_impl.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <memory>
 #include <new>

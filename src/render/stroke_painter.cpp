@@ -10,7 +10,6 @@ namespace quil {
 
 namespace {
 
-constexpr uint8_t kPaperByte = 0xFF;
 // Cache lines one Prefetch asks for at most: an eighth of a core's cache.
 constexpr size_t kMostPrefetched = 8192;
 
@@ -49,20 +48,15 @@ void TStrokePainter::SetColor(COLORREF c) {
 }
 
 void TStrokePainter::SetOpacity(int v) {
-    v = v < 0 ? 0 : (v < 256 ? v : 256);
+    v = ClampedOpacity(v);
     if (v == alpha_) return;
     alpha_ = v;
     PrepareInk();
 }
 
 void TStrokePainter::PrepareInk() {
-    const uint8_t red = uint8_t(color_ & 0xFF), green = uint8_t((color_ >> 8) & 0xFF),
-                  blue = uint8_t((color_ >> 16) & 0xFF);
-    inkFill_ = TFill(blue, green, red);
-    if (alpha_ > 0 && alpha_ < 256) {
-        inkBlend_ = TBlend(blue, green, red, unsigned(alpha_));
-        paperBlend_ = TBlend(kPaperByte, kPaperByte, kPaperByte, unsigned(alpha_));
-    }
+    ink_ = TInk(color_, alpha_);
+    paper_ = TInk(kWhite, alpha_);
 }
 
 TStrokePainter::TSpan TStrokePainter::TDiscRows::At(int y) const {
@@ -119,10 +113,7 @@ void TStrokePainter::Composite(int y, int x0, int x1, bool erase) {
                     unsigned(alpha_));
         return;
     }
-    if (alpha_ >= 256)
-        FillSpan(p, n, erase ? paperFill_ : inkFill_);
-    else
-        BlendSpan(p, n, erase ? paperBlend_ : inkBlend_);
+    (erase ? paper_ : ink_).Span(p, n);
 }
 
 // (adds minus removed) of one row: the adds are merged in order of their

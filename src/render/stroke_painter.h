@@ -109,9 +109,8 @@ private:
     int bandIndex_ = 0, bandCount_ = 1, stripeRows_ = 1;
     COLORREF color_ = 0;
     int alpha_ = 256;
-    // The ink and the paper, opaque and blended with alpha_.
-    TFill inkFill_{0, 0, 0}, paperFill_{0xFF, 0xFF, 0xFF};
-    TBlend inkBlend_{0, 0, 0, 255}, paperBlend_{0xFF, 0xFF, 0xFF, 255};
+    // The ink and the paper at alpha_.
+    TInk ink_{kBlack, 256}, paper_{kWhite, 256};
     TChangedTiles changed_;
     // The start disc and the end disc of the segment being drawn; the end
     // disc's rows are kept for the start of the next.
