@@ -190,13 +190,6 @@ bool TReplacementFile::Write(const uint8_t* bytes, size_t length) {
     return true;
 }
 
-void TReplacementFile::CloseDescriptor() {
-    if (road_ == TRoad::Named && fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-}
-
 bool TReplacementFile::Commit() {
     if (road_ == TRoad::None || committed_ || error_ != 0) return false;
     bool done = false;
@@ -240,8 +233,6 @@ bool TReplacementFile::CommitUnnamed() {
 }
 
 bool TReplacementFile::CommitNamed() {
-    if (fd_ < 0) fd_ = ::open(temp_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) return Fail(errno);
     if (::fsync(fd_) != 0) return Fail(errno);
     // close() can report a failed delayed write, so its result counts too.
     const int fd = fd_;

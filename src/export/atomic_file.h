@@ -56,11 +56,6 @@ public:
     // Appends bytes through the descriptor; false on any write error.
     bool Write(const uint8_t* bytes, size_t length);
 
-    // On the named road, closes the descriptor so that another writer can
-    // open the file by its path (Commit reopens it to flush it). Elsewhere
-    // the file is only reachable through the descriptor, which stays open.
-    void CloseDescriptor();
-
     // Flushes the file and puts it in place of the target (or, written
     // through, closes it). On failure nothing is left but the old target.
     bool Commit();
