@@ -46,11 +46,10 @@ float LoadF32(const uint8_t* p) {
 // Sequential reads of a body region held in memory, never past its end.
 class RegionReader {
 public:
-    RegionReader(const uint8_t* data, uint64_t size) : at_(data), remaining_(size) {}
     // The region lies in `block`, whose front may be given back as it is
     // read (ReleaseRead).
     RegionReader(const TBigBlock& block, const uint8_t* data, uint64_t size)
-        : at_(data), remaining_(size), block_(&block) {}
+        : at_(data), remaining_(size), block_(block) {}
 
     uint64_t Remaining() const { return remaining_; }
     const uint8_t* At() const { return at_; }
@@ -92,9 +91,9 @@ public:
     // Gives back the memory of what has been read, every few megabytes: a
     // region is read once, and its points take more room than it does.
     void ReleaseRead() {
-        if (!block_ || size_t(at_ - block_->get()) < released_ + kReleaseStep) return;
-        released_ = size_t(at_ - block_->get());
-        ReleaseBigBlockFront(*block_, released_);
+        if (size_t(at_ - block_.get()) < released_ + kReleaseStep) return;
+        released_ = size_t(at_ - block_.get());
+        ReleaseBigBlockFront(block_, released_);
     }
 
 private:
@@ -102,7 +101,7 @@ private:
 
     const uint8_t* at_;
     uint64_t remaining_;
-    const TBigBlock* block_ = nullptr;
+    const TBigBlock& block_;
     size_t released_ = 0;
 };
 
@@ -382,7 +381,6 @@ int LoadRegion(TPenReplayWT& doc, TFileReader& file, uint32_t offset, uint32_t s
     if (uint64_t(offset) + size > file.Length() || size < kMinimumRegion) return kLoadBadRegion;
     // Memory that cannot be had ends the load as a region that cannot be
     // used.
-    if (!FitsInMemory(size)) return kLoadBadRegion;
     TBigBlock region = AllocateBigBlock(size);
     if (!region || !file.Seek(offset) || !file.ReadExact(region.get(), size)) return kLoadBadRegion;
     RegionReader in(region, region.get(), size);

@@ -7,7 +7,6 @@
 #include <new>
 
 #include "platform/little_endian.h"
-#include "platform/memory_budget.h"
 
 namespace quil {
 
@@ -53,7 +52,6 @@ constexpr uint64_t kLargestRatio = 1032;
 bool SizeOutput(TUnpackedBody& output, size_t declared, size_t streamLength) {
     const size_t size =
         size_t(std::min<uint64_t>(declared, uint64_t(streamLength) * kLargestRatio));
-    if (!FitsInMemory(size)) return false;
     output.bytes = AllocateBigBlock(std::max<size_t>(size, 1));
     output.size = size;
     return bool(output.bytes);

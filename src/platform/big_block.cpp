@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/memory_budget.h"
 #include "platform/sanitizer.h"
 
 namespace quil {
@@ -53,7 +54,8 @@ void ReleaseBigBlockFront(const TBigBlock& block, size_t bytes) {
 }
 
 TBigBlock AllocateBigBlock(size_t bytes) {
-    if (bytes == 0) return TBigBlock(nullptr, TBigBlockRelease{});
+    // A block the process has no room for is refused before it is touched.
+    if (bytes == 0 || !FitsInMemory(bytes)) return TBigBlock(nullptr, TBigBlockRelease{});
     // Under AddressSanitizer blocks stay on the heap, where it checks bounds.
     if (!kAddressSanitizer && bytes >= kSmallestMapped && bytes <= SIZE_MAX - kHugePage) {
         const size_t length = RoundUp(bytes, kHugePage);

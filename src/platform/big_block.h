@@ -16,8 +16,8 @@ using TBigBlock = std::unique_ptr<uint8_t[], TBigBlockRelease>;
 
 // `bytes` zero bytes for a large block of data (the pixels of a picture,
 // the points of a recording, a file read whole), or none when the memory
-// cannot be had. A block of a megabyte or more is mapped from the system
-// on 2 MiB boundaries and offered huge pages: a page surface of tens of
+// cannot be had (FitsInMemory says no, or the allocation fails). A block of a megabyte or more is
+// mapped from the system on 2 MiB boundaries and offered huge pages: a page surface of tens of
 // megabytes then costs a few dozen page faults instead of thousands, and
 // comes zeroed, so the parts nobody writes are never touched. Smaller
 // blocks come from the heap. Under the address sanitizer every block comes

@@ -31,7 +31,6 @@ bool TBitmap::Create(int width, int height, int bitsPerPixel, uint8_t fill) {
     const int64_t stride = RowStride(width, bitsPerPixel);
     if (stride < 0) return false;
     const uint64_t size = uint64_t(stride) * uint64_t(height);
-    if (!FitsInMemory(size)) return false;
     TBigBlock bits = AllocateBigBlock(size_t(size));
     if (!bits) return false;
     if (fill != 0) std::memset(bits.get(), fill, size);
