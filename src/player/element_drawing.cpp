@@ -91,15 +91,20 @@ void DrawPart(TFuzzyLineGDI& renderer, TStrokePainter& painter, const TElementRu
 
 }  // namespace
 
+void CountElements(const TElementRun& run, TDrawingProgress& progress,
+                   const std::function<void()>& atProgress) {
+    for (const TInkelDataWT* e = run.first; e && e != run.end; e = e->next)
+        if (Takes(run, *e) && progress.Step()) {
+            if (atProgress) atProgress();
+            progress.Report();
+        }
+}
+
 void DrawElementsAtOnce(TFuzzyLineGDI& renderer, const TElementRun& run, TDrawingProgress& progress,
                         bool resolve, const std::function<void()>& atProgress) {
     if (!renderer.IsValid()) {
         // Nothing can be drawn; the host still hears of the progress.
-        for (const TInkelDataWT* e = run.first; e && e != run.end; e = e->next)
-            if (Takes(run, *e) && progress.Step()) {
-                if (atProgress) atProgress();
-                progress.Report();
-            }
+        CountElements(run, progress, atProgress);
         return;
     }
     TBulkDrawing bulk(renderer, run.bands);

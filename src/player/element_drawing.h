@@ -44,4 +44,9 @@ struct TElementRun {
 void DrawElementsAtOnce(TFuzzyLineGDI& renderer, const TElementRun& run, TDrawingProgress& progress,
                         bool resolve, const std::function<void()>& atProgress = {});
 
+// What DrawElementsAtOnce does where nothing can be drawn: counts the run's
+// elements on `progress`, with `atProgress` and the event at every 16th.
+void CountElements(const TElementRun& run, TDrawingProgress& progress,
+                   const std::function<void()>& atProgress = {});
+
 }  // namespace quil

@@ -29,4 +29,9 @@ bool UnpackGrid(uint32_t cellSize, uint32_t origin, uint32_t cells, uint32_t sub
     return true;
 }
 
+bool UnpackGrid(const TPenReplayWT& document, TGridParams& grid) {
+    return UnpackGrid(document.gridCellSize, document.gridOrigin, document.gridCells,
+                      document.gridSubdivisions, grid);
+}
+
 }  // namespace quil

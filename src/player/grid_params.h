@@ -4,6 +4,8 @@
 
 namespace quil {
 
+class TPenReplayWT;
+
 // The eight grid integers unpacked from the document's four grid words.
 // Low halves are unsigned 16-bit values, high halves signed (the word
 // shifted right arithmetically by 16).
@@ -29,5 +31,7 @@ struct TGridParams {
 // sides are 0, which leaves no cell to count columns and rows with.
 bool UnpackGrid(uint32_t cellSize, uint32_t origin, uint32_t cells, uint32_t subdivisions,
                 TGridParams& grid);
+// The same for the document's own grid words.
+bool UnpackGrid(const TPenReplayWT& document, TGridParams& grid);
 
 }  // namespace quil

@@ -67,8 +67,7 @@ int RenderPage(const TPenReplayWT& document, int position, const TPageOptions& o
         layer = true;
     }
     TGridParams grid;
-    if (options.grid && UnpackGrid(document.gridCellSize, document.gridOrigin, document.gridCells,
-                                   document.gridSubdivisions, grid)) {
+    if (options.grid && UnpackGrid(document, grid)) {
         DrawGrid(renderer, grid, mapping);
         layer = true;
     }

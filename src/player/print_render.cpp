@@ -95,9 +95,7 @@ TPrintStatus RenderArea(const TPenReplayWT& document, int position, const TPageO
     if (options.background && HasBackgroundPicture(document))
         LayBackground(renderer, document, print);
     TGridParams grid;
-    if (options.grid && UnpackGrid(document.gridCellSize, document.gridOrigin, document.gridCells,
-                                   document.gridSubdivisions, grid))
-        DrawGrid(renderer, grid, print);
+    if (options.grid && UnpackGrid(document, grid)) DrawGrid(renderer, grid, print);
 
     TDrawingProgress progress(events, document.ElementCount());
     TElementRun run;

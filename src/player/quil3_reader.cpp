@@ -164,8 +164,7 @@ int TQuil3Reader::Open(const std::filesystem::path& path) {
     elementCount_ = document_->ElementCount();
     position_ = 0;
     if (!renderer_) CreateRenderer(quality_);
-    hasGrid_ = UnpackGrid(document_->gridCellSize, document_->gridOrigin, document_->gridCells,
-                          document_->gridSubdivisions, grid_);
+    hasGrid_ = UnpackGrid(*document_, grid_);
     hasBackground_ = HasBackgroundPicture(*document_);
     pageWidth_ = document_->GetPageWidth();
     pageHeight_ = document_->GetPageHeight();

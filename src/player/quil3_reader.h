@@ -10,6 +10,7 @@
 #include "platform/present_target.h"
 #include "platform/printer.h"
 #include "platform/timer.h"
+#include "player/element_drawing.h"
 #include "player/element_rules.h"
 #include "player/grid_params.h"
 #include "player/host_events.h"
@@ -145,15 +146,18 @@ private:
     TPageMapping ScreenMapping() const;
     TSize PageSize() const { return {pageWidth_, pageHeight_}; }
     THostEvents HostEvents();
+    // Where the document's cursor stands: the index of the element the
+    // replay would start next, or the element count past the last.
+    int CursorPosition() const;
+    TPageOptions PageOptions() const { return {backgroundOption_, gridOption_}; }
     // A stamp on the screen at once, resolved: a replay tick's whole element.
     void DrawStamp(const TStampDataWT& stamp);
     // Moves the document's cursor from where it stands on to `target`
     // (nowhere: the end), drawing on the way, all at once, the elements
     // `accept` takes (strokes and stamps limited by the clip rectangle):
     // the one step by which a jump both draws and positions the replay.
-    void DrawUpTo(const TInkelDataWT* target,
-                  const std::function<bool(const TInkelDataWT&)>& accept, TDrawingProgress& report,
-                  bool progress);
+    void DrawUpTo(const TInkelDataWT* target, const TElementFilter& accept,
+                  TDrawingProgress& report, bool progress);
     bool GoForward(TInkelDataWT* targetElement, bool progress);
     void GoBackward(TInkelDataWT* targetElement);
     void StartElement(TInkelDataWT* element);

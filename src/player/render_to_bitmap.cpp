@@ -13,10 +13,7 @@ int TQuil3Reader::RenderToBitmap(TBitmap& target, bool stretch) {
     TBusyScope busy(busy_);
     // The picture ends before the element the replay would start next, so
     // a stroke that is being replayed point by point is left out.
-    const TInkelDataWT* next = document_->CurrentElement();
-    return RenderPage(*document_, next ? next->index : elementCount_,
-                      {backgroundOption_, gridOption_}, target, stretch,
-                      [this](int code, int value) { Notify(code, value); });
+    return RenderPage(*document_, CursorPosition(), PageOptions(), target, stretch, HostEvents());
 }
 
 }  // namespace quil

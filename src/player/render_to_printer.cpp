@@ -16,10 +16,8 @@ int TQuil3Reader::RenderToPrinter(IPrinter& printer, const TPrintRequest& reques
         TBusyScope busy(busy_);
         // As off screen, the print ends before the element the replay would
         // start next.
-        const TInkelDataWT* next = document_->CurrentElement();
-        result = PrintPage(*document_, next ? next->index : elementCount_,
-                           {backgroundOption_, gridOption_}, printer, request,
-                           [this](int code, int value) { Notify(code, value); });
+        result =
+            PrintPage(*document_, CursorPosition(), PageOptions(), printer, request, HostEvents());
     }
     if (status) *status = result;
     return result == TPrintStatus::Printed ? 1 : 0;

@@ -31,6 +31,11 @@ THostEvents TQuil3Reader::HostEvents() {
     return [this](int code, int value) { Notify(code, value); };
 }
 
+int TQuil3Reader::CursorPosition() const {
+    const TInkelDataWT* next = document_->CurrentElement();
+    return next ? next->index : elementCount_;
+}
+
 TPageMapping TQuil3Reader::ScreenMapping() const {
     TPageMapping m;
     m.originX = viewOriginX_;
@@ -100,30 +105,24 @@ void TQuil3Reader::DrawStamp(const TStampDataWT& stamp) {
                            TruncToInt(r.y + r.height + 1));
 }
 
-void TQuil3Reader::DrawUpTo(const TInkelDataWT* target,
-                            const std::function<bool(const TInkelDataWT&)>& accept,
+void TQuil3Reader::DrawUpTo(const TInkelDataWT* target, const TElementFilter& accept,
                             TDrawingProgress& report, bool progress) {
     // Asked for before the host hears of the progress, so that it can show
     // the page drawn so far.
     const auto atProgress = [&] {
         if (progress) repaintPending_ = 1;
     };
-    if (renderer_) {
-        TElementRun run;
-        run.first = document_->CurrentElement();
-        run.end = target;
-        run.accept = accept;
-        run.mapping = ScreenMapping();
-        run.stampFactorX = workFactorX_;
-        run.stampFactorY = workFactorY_;
+    TElementRun run;
+    run.first = document_->CurrentElement();
+    run.end = target;
+    run.accept = accept;
+    run.mapping = ScreenMapping();
+    run.stampFactorX = workFactorX_;
+    run.stampFactorY = workFactorY_;
+    if (renderer_)
         DrawElementsAtOnce(*renderer_, run, report, true, atProgress);
-    } else {
-        for (const TInkelDataWT* e = document_->CurrentElement(); e && e != target; e = e->next)
-            if (accept(*e) && report.Step()) {
-                atProgress();
-                report.Report();
-            }
-    }
+    else
+        CountElements(run, report, atProgress);
     // The cursor ends on the target, as if it had walked there.
     document_->currentElement = const_cast<TInkelDataWT*>(target);
 }
@@ -326,8 +325,8 @@ int TQuil3Reader::FinishStrokeNow() {
         renderer_->SetPenMarker(true);
     }
     strokeInProgress_ = false;
-    const TInkelDataWT* next = document_->NextElement();  // the cursor moves past the stroke
-    position_ = next ? next->index : elementCount_;
+    document_->NextElement();  // the cursor moves past the stroke
+    position_ = CursorPosition();
     repaintPending_ = 1;
     return 1;
 }
