@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "cli/cli_values.h"
 #include "export/atomic_file.h"
 #include "model/load_recording.h"
 
@@ -57,7 +58,10 @@ int CheckOutput(const std::string& command, const std::string& file, const std::
 }
 
 int OutputError(const std::string& file, const std::string& out) {
-    const int error = LastWriteError();
+    return OutputError(file, out, LastWriteError());
+}
+
+int OutputError(const std::string& file, const std::string& out, int error) {
     PrintFileError(
         file, "cannot write " + out + (error != 0 ? ": " + std::string(std::strerror(error)) : ""));
     return kExitOutput;
@@ -128,6 +132,17 @@ int TakeFileAndOutput(const ParsedArguments& parsed, const std::string& command,
         return UsageError(command, command + " needs -o OUT");
     file = parsed.positional[0];
     out = parsed.Value("-o");
+    return -1;
+}
+
+int ParseGridAndBackground(const ParsedArguments& parsed, const std::string& command,
+                           std::optional<bool>& grid, std::optional<bool>& background) {
+    for (const char* name : {"--grid", "--background"}) {
+        if (!parsed.Has(name)) continue;
+        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
+        if (!on) return UsageError(command, std::string(name) + " takes on or off");
+        (std::string(name) == "--grid" ? grid : background) = on;
+    }
     return -1;
 }
 

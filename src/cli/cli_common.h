@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,9 @@ int UsageError(const std::string& command, const std::string& message);
 int CheckOutput(const std::string& command, const std::string& file, const std::string& out);
 
 // The one line of an output that could not be written, naming the reason
-// the last write of this thread failed for; returns 70.
+// `error` (errno), or the one the last write of this thread failed for;
+// returns 70.
+int OutputError(const std::string& file, const std::string& out, int error);
 int OutputError(const std::string& file, const std::string& out);
 
 // Opens FILE into `document`; on failure prints the error line and returns
@@ -77,5 +80,10 @@ bool ParseArguments(int argc, char** argv, const std::vector<OptionSpec>& specs,
 // subcommand needs. Returns -1 to go on, or the usage status to end with.
 int TakeFileAndOutput(const ParsedArguments& parsed, const std::string& command, std::string& file,
                       std::string& out);
+
+// Reads `--grid on|off` and `--background on|off` where given. Returns -1 to
+// go on, or the usage status to end with.
+int ParseGridAndBackground(const ParsedArguments& parsed, const std::string& command,
+                           std::optional<bool>& grid, std::optional<bool>& background);
 
 }  // namespace quil

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cli/cli_values.h"
+#include "model/page_size.h"
 
 namespace quil {
 
@@ -41,12 +42,8 @@ int ParseDisplayOptions(const ParsedArguments& parsed, const std::string& comman
         else
             return UsageError(command, "--quality takes low, middle or best, not '" + q + "'");
     }
-    for (const char* name : {"--grid", "--background"}) {
-        if (!parsed.Has(name)) continue;
-        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
-        if (!on) return UsageError(command, std::string(name) + " takes on or off");
-        (std::string(name) == "--grid" ? display.grid : display.background) = on;
-    }
+    const int switches = ParseGridAndBackground(parsed, command, display.grid, display.background);
+    if (switches >= 0) return switches;
     if (parsed.Has("--step") && parsed.Has("--rate"))
         return UsageError(command, "--step and --rate exclude each other");
     if (parsed.Has("--step")) {
@@ -66,6 +63,8 @@ int ParseDisplayOptions(const ParsedArguments& parsed, const std::string& comman
     return -1;
 }
 
+namespace {
+
 std::optional<TDisplayLayout> DisplayLayout(const TDisplayRequest& display, int pageWidth,
                                             int pageHeight) {
     std::optional<TDisplayLayout> layout =
@@ -80,6 +79,27 @@ const char* LayoutRefusal(const TDisplayRequest& display, int pageWidth, int pag
     const bool tooLarge =
         !display.panel && float(std::min(pageWidth, pageHeight) * display.zoom) >= 1;
     return tooLarge ? kPageTooLarge : "the page has no pixels at this zoom or size";
+}
+
+}  // namespace
+
+int LayoutForRecording(const TDisplayRequest& display, const std::string& file,
+                       TDisplayLayout& layout) {
+    int pageWidth = 0, pageHeight = 0;
+    {
+        TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
+        const int code = OpenOrReport(document, file);
+        if (code != kLoadOk) return code;
+        pageWidth = document.GetPageWidth();
+        pageHeight = document.GetPageHeight();
+    }
+    const std::optional<TDisplayLayout> found = DisplayLayout(display, pageWidth, pageHeight);
+    if (!found) {
+        PrintFileError(file, LayoutRefusal(display, pageWidth, pageHeight));
+        return kExitRefused;
+    }
+    layout = *found;
+    return -1;
 }
 
 }  // namespace quil

@@ -33,14 +33,13 @@ std::vector<OptionSpec> DisplayOptionSpecs();
 int ParseDisplayOptions(const ParsedArguments& parsed, const std::string& command,
                         TDisplayRequest& display);
 
-// The layout `display` asks for: the main window's fit rule for the panel
-// of --size, else the zoom.
-// Nothing when the page has no pixels at that zoom or size.
-std::optional<TDisplayLayout> DisplayLayout(const TDisplayRequest& display, int pageWidth,
-                                            int pageHeight);
-
-// Why DisplayLayout gave nothing: the page has no pixels at that zoom or
-// size, or more than a display can count.
-const char* LayoutRefusal(const TDisplayRequest& display, int pageWidth, int pageHeight);
+// The layout `display` asks for the page of the recording `file`: the main
+// window's fit rule for the panel of --size, else the zoom. The page size
+// decides the layout, so the recording is opened for it first. Returns -1
+// to go on, or the exit status after the one line: the load's code, or 7
+// when the page has no pixels at that zoom or size, or more than a display
+// can count.
+int LayoutForRecording(const TDisplayRequest& display, const std::string& file,
+                       TDisplayLayout& layout);
 
 }  // namespace quil

@@ -121,10 +121,7 @@ int RunDump(int argc, char** argv) {
 
     TJsonOut out(stdout);
     WriteDump(out, document);
-    if (!out.Finish()) {
-        PrintFileError(file, "cannot write the output: " + std::string(std::strerror(out.Error())));
-        return kExitOutput;
-    }
+    if (!out.Finish()) return OutputError(file, "the output", out.Error());
     return kExitOk;
 }
 

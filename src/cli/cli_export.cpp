@@ -2,10 +2,8 @@
 // for the page at a replay position, or the SVGZ drawing of the recording.
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -97,12 +95,8 @@ int ParseRequest(int argc, char** argv, TExportRequest& request) {
             return UsageError("export", "--position needs a whole number, not '" +
                                             parsed.Value("--position") + "'");
     }
-    for (const char* name : {"--grid", "--background"}) {
-        if (!parsed.Has(name)) continue;
-        const std::optional<bool> on = ParseSwitch(parsed.Value(name));
-        if (!on) return UsageError("export", std::string(name) + " takes on or off");
-        (std::string(name) == "--grid" ? request.grid : request.background) = on;
-    }
+    const int switches = ParseGridAndBackground(parsed, "export", request.grid, request.background);
+    if (switches >= 0) return switches;
     if (parsed.Has("--size")) {
         request.size = ParseSize(parsed.Value("--size"));
         if (!request.size)

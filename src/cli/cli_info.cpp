@@ -115,10 +115,7 @@ int RunInfo(int argc, char** argv) {
 
     TJsonOut out(stdout);
     WriteInfo(out, document, selfContained);
-    if (!out.Finish()) {
-        PrintFileError(file, "cannot write the output: " + std::string(std::strerror(out.Error())));
-        return kExitOutput;
-    }
+    if (!out.Finish()) return OutputError(file, "the output", out.Error());
     return kExitOk;
 }
 

@@ -29,10 +29,14 @@ std::string Duration(double seconds) {
 TProgressLine::TProgressLine()
     : terminal_(::isatty(STDERR_FILENO) == 1), start_(Clock::now()), lastDrawn_(start_) {}
 
+bool TProgressLine::Due(double fraction) const {
+    return terminal_ &&
+           (!shown_ || fraction >= 1.0 || Clock::now() - lastDrawn_ >= kRedrawInterval);
+}
+
 void TProgressLine::Update(double fraction, const std::string& done) {
-    if (!terminal_) return;
+    if (!Due(fraction)) return;
     const Clock::time_point now = Clock::now();
-    if (shown_ && now - lastDrawn_ < kRedrawInterval && fraction < 1.0) return;
     lastDrawn_ = now;
     const double elapsed = std::chrono::duration<double>(now - start_).count();
     std::string line = "quil: " + done + ", " + Duration(elapsed) + " elapsed";

@@ -20,6 +20,9 @@ public:
     // `fraction` of the whole work (0 .. 1) is done; `done` says what, e.g.
     // "frame 120 of 300".
     void Update(double fraction, const std::string& done);
+    // Whether Update with `fraction` would draw: a caller with text to make
+    // asks first.
+    bool Due(double fraction) const;
     void Clear();
 
 private:

@@ -3,10 +3,8 @@
 // show, go to a position, play some ticks, reverse), written as PNG or BMP.
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,7 +16,6 @@
 #include "export/atomic_file.h"
 #include "export/bmp_writer.h"
 #include "export/png_writer.h"
-#include "model/page_size.h"
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
 #include "player/replay_rates.h"
@@ -96,23 +93,13 @@ int ParseRequest(int argc, char** argv, TRenderRequest& request) {
 }
 
 int Render(const TRenderRequest& request) {
-    // The page size decides the layout, which comes before opening.
-    int pageWidth = 0, pageHeight = 0;
-    {
-        TPenReplayWT document(kDefaultPageWidth, kDefaultPageHeight);
-        const int code = OpenOrReport(document, request.file);
-        if (code != kLoadOk) return code;
-        pageWidth = document.GetPageWidth();
-        pageHeight = document.GetPageHeight();
-    }
-    const std::optional<TDisplayLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
-    if (!layout) {
-        PrintFileError(request.file, LayoutRefusal(request, pageWidth, pageHeight));
-        return kExitRefused;
-    }
+    // The layout comes before opening.
+    TDisplayLayout layout;
+    const int laidOut = LayoutForRecording(request, request.file, layout);
+    if (laidOut >= 0) return laidOut;
     TManualTimerFactory timers;
     TQuil3Reader player(timers, nullptr, 0, 0);
-    player.SetLayout(nullptr, layout->width, layout->height, layout->zoom, 0.0f, 0.0f);
+    player.SetLayout(nullptr, layout.width, layout.height, layout.zoom, 0.0f, 0.0f);
     player.SetQuality(request.quality);
     const int code = player.Open(request.file);
     if (code != kLoadOk) {

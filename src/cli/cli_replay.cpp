@@ -123,12 +123,14 @@ int ParseRequest(int argc, char** argv, TReplayRequest& request) {
 
 // The progress line's text for a frame of a pass.
 void ShowProgress(TProgressLine& line, const TVideoProgress& p) {
+    const double fraction = VideoProgressFraction(p);
+    if (!line.Due(fraction)) return;
     std::string text = "frame " + std::to_string(p.frame) + " of " + std::to_string(p.frames);
     if (p.passes > 1)
         text += p.pass == 1
                     ? " (palette, pass 1 of " + std::to_string(p.passes) + ")"
                     : " (pass " + std::to_string(p.pass) + " of " + std::to_string(p.passes) + ")";
-    line.Update(VideoProgressFraction(p), text);
+    line.Update(fraction, text);
 }
 
 int Replay(const TReplayRequest& request, const TDisplayLayout& layout,
@@ -181,27 +183,16 @@ int RunReplay(int argc, char** argv) {
     TReplayRequest request;
     const int parsed = ParseRequest(argc, argv, request);
     if (parsed >= 0) return parsed;
-    // The page size decides the layout, as for quil render.
-    int pageWidth = 0, pageHeight = 0;
-    {
-        TPenReplayWT document(1022, 718);
-        const int code = OpenOrReport(document, request.file);
-        if (code != kLoadOk) return code;
-        pageWidth = document.GetPageWidth();
-        pageHeight = document.GetPageHeight();
-    }
-    const std::optional<TDisplayLayout> layout = DisplayLayout(request, pageWidth, pageHeight);
-    if (!layout) {
-        PrintFileError(request.file, LayoutRefusal(request, pageWidth, pageHeight));
-        return kExitRefused;
-    }
+    TDisplayLayout layout;
+    const int laidOut = LayoutForRecording(request, request.file, layout);
+    if (laidOut >= 0) return laidOut;
     // FFmpeg's libraries come with the module, now that a video is wanted.
     const TVideoModule module = TVideoModule::Load(RunningProgram());
     if (!module.Available()) {
         PrintFileError(request.file, module.Problem());
         return kExitRefused;
     }
-    return Replay(request, *layout, module);
+    return Replay(request, layout, module);
 }
 
 }  // namespace quil
