@@ -31,9 +31,6 @@ struct TFormatContextFree {
 struct TFilterGraphFree {
     void operator()(AVFilterGraph* graph) const { avfilter_graph_free(&graph); }
 };
-struct TFilterInOutFree {
-    void operator()(AVFilterInOut* list) const { avfilter_inout_free(&list); }
-};
 struct TScaleContextFree {
     void operator()(SwsContext* context) const { sws_freeContext(context); }
 };
@@ -43,7 +40,6 @@ using TPacketPtr = std::unique_ptr<AVPacket, TPacketFree>;
 using TCodecContextPtr = std::unique_ptr<AVCodecContext, TCodecContextFree>;
 using TFormatContextPtr = std::unique_ptr<AVFormatContext, TFormatContextFree>;
 using TFilterGraphPtr = std::unique_ptr<AVFilterGraph, TFilterGraphFree>;
-using TFilterInOutPtr = std::unique_ptr<AVFilterInOut, TFilterInOutFree>;
 using TScaleContextPtr = std::unique_ptr<SwsContext, TScaleContextFree>;
 
 }  // namespace quil

@@ -37,7 +37,7 @@ std::string TYuvVideoSink::Error() const { return error_.empty() ? encoder_.Erro
 bool TPaletteSink::Take(const TBitmap& display, int64_t index, const TRect& changed) {
     // A frame the same as the one before brings no colour of its own.
     const bool any = changed.left < changed.right && changed.top < changed.bottom;
-    return !any || maker_.Add(display, index);
+    return !any || maker_.Add(display, changed, index);
 }
 
 bool TPaletteSink::Finish() {
@@ -51,10 +51,10 @@ bool TGifSink::Open(TFrameSize size, int fps, const AVFrame& palette) {
     return mapper_.Open(size, fps, palette) && encoder_.Open(TVideoType::Gif, size, fps);
 }
 
-bool TGifSink::Take(const TBitmap& display, int64_t index, const TRect& /*changed*/) {
+bool TGifSink::Take(const TBitmap& display, int64_t index, const TRect& changed) {
     // Every frame is mapped, also one that is the same as the frame before:
     // the mapper answers it with its last frame at once.
-    return mapper_.Map(display, index, [this](AVFrame* frame) { return Encode(frame); });
+    return mapper_.Map(display, changed, index, [this](AVFrame* frame) { return Encode(frame); });
 }
 
 bool TGifSink::Finish() {

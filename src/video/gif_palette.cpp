@@ -4,6 +4,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include <algorithm>
+
 #include "video/display_frame.h"
 
 namespace quil {
@@ -18,11 +20,17 @@ std::string SourceArguments(TFrameSize size, const char* format, int fps) {
            ":pix_fmt=" + format + ":time_base=1/" + std::to_string(fps) + ":pixel_aspect=1/1";
 }
 
-// Copies the display into `frame`, first making the frame writable again
-// when the filters still hold a reference of it.
-bool FillFrame(const TBitmap& display, AVFrame* frame, int64_t pts) {
-    if (av_frame_make_writable(frame) < 0) return false;
-    CopyDisplayToFrame(display, frame);
+// Copies the part of the display that changed into `frame`, which holds
+// the frame before, first making the frame writable again when the filters
+// still hold a reference of it (that keeps its contents).
+bool FillFrame(const TBitmap& display, const TRect& changed, AVFrame* frame, int64_t pts) {
+    const TRect area{std::max(changed.left, 0), std::max(changed.top, 0),
+                     std::min(changed.right, frame->width),
+                     std::min(changed.bottom, frame->height)};
+    if (area.left < area.right && area.top < area.bottom) {
+        if (av_frame_make_writable(frame) < 0) return false;
+        CopyDisplayToFrame(display, area, frame);
+    }
     frame->pts = pts;
     return true;
 }
@@ -39,8 +47,8 @@ bool TPaletteMaker::Open(TFrameSize size, int fps) {
                         "[in0]palettegen=max_colors=256:reserve_transparent=0[out]", error_);
 }
 
-bool TPaletteMaker::Add(const TBitmap& display, int64_t pts) {
-    if (!FillFrame(display, frame_.get(), pts) || !graph_.Push(0, frame_.get())) {
+bool TPaletteMaker::Add(const TBitmap& display, const TRect& changed, int64_t pts) {
+    if (!FillFrame(display, changed, frame_.get(), pts) || !graph_.Push(0, frame_.get())) {
         error_ = "the palette cannot take the frame";
         return false;
     }
@@ -87,9 +95,9 @@ bool TPaletteMapper::Open(TFrameSize size, int fps, const AVFrame& palette) {
     return true;
 }
 
-bool TPaletteMapper::Map(const TBitmap& display, int64_t pts,
+bool TPaletteMapper::Map(const TBitmap& display, const TRect& changed, int64_t pts,
                          const std::function<bool(AVFrame*)>& take) {
-    if (!FillFrame(display, frame_.get(), pts) || !graph_.Push(0, frame_.get())) {
+    if (!FillFrame(display, changed, frame_.get(), pts) || !graph_.Push(0, frame_.get())) {
         error_ = "the frame cannot be mapped to the palette";
         return false;
     }

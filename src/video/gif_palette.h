@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/bitmap.h"
+#include "platform/geometry.h"
 #include "video/av_holders.h"
 #include "video/filter_graph.h"
 #include "video/video_size.h"
@@ -16,8 +17,10 @@ namespace quil {
 class TPaletteMaker {
 public:
     bool Open(TFrameSize size, int fps);
-    // Counts the colours of a frame (the display's top-left part of the size).
-    bool Add(const TBitmap& display, int64_t pts);
+    // Counts the colours of a frame (the display's top-left part of the
+    // size), of which `changed` (display pixels) differs from the frame before;
+    // the first frame changes whole.
+    bool Add(const TBitmap& display, const TRect& changed, int64_t pts);
     // The palette: a 16 x 16 frame of 256 colours; nullptr on failure.
     TFramePtr Finish();
     const std::string& Error() const { return error_; }
@@ -35,8 +38,11 @@ private:
 class TPaletteMapper {
 public:
     bool Open(TFrameSize size, int fps, const AVFrame& palette);
-    // Maps a frame and passes the pal8 frames that are ready to `take`.
-    bool Map(const TBitmap& display, int64_t pts, const std::function<bool(AVFrame*)>& take);
+    // Maps a frame, of which `changed` differs from the frame before (the
+    // first changes whole), and passes the pal8 frames that are ready to
+    // `take`.
+    bool Map(const TBitmap& display, const TRect& changed, int64_t pts,
+             const std::function<bool(AVFrame*)>& take);
     // Passes the frames still held.
     bool Finish(const std::function<bool(AVFrame*)>& take);
     const std::string& Error() const { return error_; }

@@ -33,12 +33,13 @@ TVideoResult TReplayVideoWriter::Write(const std::filesystem::path& recording,
         VideoSizeRefusal(o.type, EncodedFrameSize(o.type, o.width, o.height));
     if (!refusal.empty()) return Fail(TVideoResult::Refused, refusal);
 
-    // A folder that is not there is known before minutes of encoding.
+    // A folder that is not there is known before minutes of encoding. A
+    // path that ends in something else than a folder gives no error code.
     const std::filesystem::path folder = out.parent_path();
     std::error_code error;
     if (!folder.empty() && !std::filesystem::is_directory(folder, error))
-        return Fail(TVideoResult::NotWritten,
-                    "cannot write " + out.string() + ": " + std::strerror(ENOENT));
+        return Fail(TVideoResult::NotWritten, "cannot write " + out.string() + ": " +
+                                                  std::strerror(error ? error.value() : ENOTDIR));
 
     TVideoResult result = CountFrames(recording);
     if (result != TVideoResult::Done) return result;
@@ -46,9 +47,8 @@ TVideoResult TReplayVideoWriter::Write(const std::filesystem::path& recording,
     result = o.type == TVideoType::Gif ? EncodeGif(recording, bytes) : EncodeYuv(recording, bytes);
     if (result != TVideoResult::Done) return result;
     if (cancelled_) return TVideoResult::Cancelled;
-    errno = 0;
     if (!ReplaceFileContents(out, bytes)) {
-        const int error = errno;
+        const int error = LastWriteError();
         return Fail(TVideoResult::NotWritten,
                     "cannot write " + out.string() +
                         (error ? std::string(": ") + std::strerror(error) : std::string()));

@@ -55,8 +55,6 @@ TStreamEncoder::~TStreamEncoder() {
     if (started_ && !finished_) av_write_trailer(format_.get());
 }
 
-AVPixelFormat TStreamEncoder::PixelFormat() const { return ChoiceFor(type_).format; }
-
 bool TStreamEncoder::Fail(const std::string& what, int code) {
     error_ = code == 0 ? what : what + ": " + LibraryErrorText(code);
     return false;

@@ -25,9 +25,6 @@ public:
     // library lacks the encoder or refuses the settings.
     bool Open(TVideoType type, TFrameSize size, int fps);
 
-    // The pixel format the frames must have: yuv420p, or pal8 for GIF.
-    AVPixelFormat PixelFormat() const;
-
     // Encodes one frame (its pts set by the caller) and muxes what comes out.
     bool Encode(const AVFrame* frame);
 
