@@ -9,25 +9,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "test_folder.h"
+
 extern char** environ;
 
 namespace quil::test {
-
-namespace {
-
-std::string ReadAll(const std::string& path) {
-    std::string text;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
-}  // namespace
 
 std::vector<std::string> MergedEnvironment(const std::vector<std::string>& extraEnv) {
     auto name = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
@@ -83,8 +69,8 @@ ToolRun RunProgram(const std::string& program, const std::vector<std::string>& a
         run.peakKilobytes = usage.ru_maxrss;
     }
     posix_spawn_file_actions_destroy(&actions);
-    if (stdoutFile.empty()) run.out = ReadAll(outPath);
-    run.err = ReadAll(errPath);
+    if (stdoutFile.empty()) run.out = quil::testing::ReadText(outPath);
+    run.err = quil::testing::ReadText(errPath);
     std::remove(outPath.c_str());
     std::remove(errPath.c_str());
     return run;

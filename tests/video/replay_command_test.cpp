@@ -199,20 +199,12 @@ TEST_F(ReplayCommand, WithoutItsVideoModuleQuilSaysSoAndWritesNothing) {
 
 // Runs quil on a terminal of its own; returns what the terminal received.
 std::string RunOnTerminal(const std::vector<std::string>& args, int& status) {
-    std::vector<std::string> strings = {QuilBinary()};
-    strings.insert(strings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    // Made before the fork: the child only calls execve.
+    const TSpawnVectors spawn(QuilBinary(), args, VideoChildEnvironment());
     int terminal = -1;
     const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (pid == 0) {
-        // putenv keeps the strings themselves: they live until execv.
-        std::vector<std::string> environment = VideoChildEnvironment();
-        for (std::string& entry : environment)
-            putenv(entry.data());
-        execv(argv[0], argv.data());
+        execve(spawn.Argv()[0], spawn.Argv(), spawn.Envp());
         _exit(127);
     }
     std::string received;
