@@ -20,11 +20,9 @@ int LeadingNumber(const std::string& text) {
     return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : int(value);
 }
 
-TFileInfoReader::TFileInfoReader(std::optional<std::filesystem::path> path)
-    : path_(std::move(path)) {
-    if (!path_) return;
-    std::string text;
-    if (ReadTextFile(*path_, text)) text_ = TIniText(std::move(text));
+TFileInfoReader::TFileInfoReader(const std::optional<std::filesystem::path>& path) {
+    if (!path) return;
+    ReadIniFile(*path, text_);
     version_ = HeaderNumber("Version");
     subVersion_ = HeaderNumber("SubVersion");
 }

@@ -15,9 +15,8 @@ namespace quil {
 class TFileInfoReader {
 public:
     // Without a path: no entries, version 0.
-    explicit TFileInfoReader(std::optional<std::filesystem::path> path);
+    explicit TFileInfoReader(const std::optional<std::filesystem::path>& path);
 
-    const std::optional<std::filesystem::path>& Path() const { return path_; }
     int GetVersion() const { return version_; }
     int GetSubVersion() const { return subVersion_; }
 
@@ -28,7 +27,6 @@ public:
 private:
     int HeaderNumber(const char* key) const;
 
-    std::optional<std::filesystem::path> path_;
     TIniText text_;
     int version_ = 0;
     int subVersion_ = 0;

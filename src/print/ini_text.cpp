@@ -1,5 +1,7 @@
 #include "print/ini_text.h"
 
+#include "print/text_file.h"
+
 namespace quil {
 
 namespace {
@@ -125,6 +127,13 @@ std::string TIniText::WithValue(std::string_view section, std::string_view key,
     std::string text = text_.substr(0, at);
     if (!text.empty() && text.back() != '\n') text += '\n';
     return text + entry + "\n" + text_.substr(at);
+}
+
+bool ReadIniFile(const std::filesystem::path& file, TIniText& ini) {
+    std::string text;
+    if (file.empty() || !ReadTextFile(file, text)) return false;
+    ini = TIniText(std::move(text));
+    return true;
 }
 
 }  // namespace quil

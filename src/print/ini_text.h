@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,5 +43,9 @@ private:
     std::string text_;
     std::vector<TLine> lines_;
 };
+
+// Reads the INI file `file` (through ReadTextFile) into `ini`; false, with
+// `ini` left as it was, when it cannot be read.
+bool ReadIniFile(const std::filesystem::path& file, TIniText& ini);
 
 }  // namespace quil

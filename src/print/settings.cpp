@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <system_error>
 
 #include "export/atomic_file.h"
 #include "print/ini_text.h"
@@ -24,21 +23,13 @@ std::filesystem::path HomeFolder() {
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "/";
 }
 
-bool FindValue(const std::filesystem::path& file, std::string_view name, std::string& value) {
-    std::string text;
-    if (file.empty() || !ReadTextFile(file, text)) return false;
-    return TIniText(std::move(text)).Find(kSection, name, value) &&
-           CharacterCount(value) <= kMaxSettingLength;
+bool FindValue(const TIniText& settings, std::string_view name, std::string& value) {
+    return settings.Find(kSection, name, value) && CharacterCount(value) <= kMaxSettingLength;
 }
 
-// Writes the value into the user's file when that file exists and can be
-// read and written; its other lines are kept.
-void CopyIntoUserFile(const std::filesystem::path& file, std::string_view name,
-                      std::string_view value) {
-    std::string text;
-    if (file.empty() || access(file.c_str(), R_OK | W_OK) != 0 || !ReadTextFile(file, text)) return;
-    const std::string updated = TIniText(std::move(text)).WithValue(kSection, name, value);
-    ReplaceFileContents(file, reinterpret_cast<const uint8_t*>(updated.data()), updated.size());
+bool FindValue(const std::filesystem::path& file, std::string_view name, std::string& value) {
+    TIniText settings;
+    return ReadIniFile(file, settings) && FindValue(settings, name, value);
 }
 
 }  // namespace
@@ -66,12 +57,20 @@ TSettingsFiles TSettingsFiles::FromEnvironment() {
 std::string ReadSetting(const TSettingsFiles& files, std::string_view name,
                         std::string_view defaultValue) {
     std::string value;
-    if (FindValue(files.user, name, value)) return value;
+    TIniText user;
+    const bool userRead = ReadIniFile(files.user, user);
+    if (userRead && FindValue(user, name, value)) return value;
     bool found = false;
     for (const std::filesystem::path& file : files.machine)
         if ((found = FindValue(file, name, value))) break;
     if (!found) value = FirstCharacters(defaultValue, kMaxDefaultLength);
-    CopyIntoUserFile(files.user, name, value);
+    // The value goes into the user's file when that file exists and can be
+    // read and written; its other lines are kept.
+    if (userRead && access(files.user.c_str(), R_OK | W_OK) == 0) {
+        const std::string updated = user.WithValue(kSection, name, value);
+        ReplaceFileContents(files.user, reinterpret_cast<const uint8_t*>(updated.data()),
+                            updated.size());
+    }
     return value;
 }
 
