@@ -239,7 +239,7 @@ void TPrinterDlg::PrepareRun() {
     upDown3_->SetPosition(kMinCopies);
     model_.Selection().MouseUp();
     model_.Placement().MouseUp();
-    bLineCheck_->setChecked(boundary_);
+    bLineCheck_->setChecked(choice_.boundary);
     edit1_->setText(PrinterName());
     CheckOrientation();  // lays out the paper and enables "Print"
     pages_->setCurrentIndex(0);
@@ -302,8 +302,6 @@ void TPrinterDlg::ApplyPrinterOptions() {
     CheckOrientation();
     numEdit_->setText(QString::number(copies));
     upDown3_->SetPosition(copies);
-    UpdatePaper();
-    AutoBtn2Click();
 }
 
 void TPrinterDlg::RadioButton1Click(int tag) {
@@ -369,13 +367,12 @@ void TPrinterDlg::UpDown3Click() {
 void TPrinterDlg::OKBtnClick() {
     const int width = printer_.width(), height = printer_.height();
     if (!model_.CanPrint(width, height)) return;  // nothing of the page to print
-    boundary_ = bLineCheck_->isChecked();
     choice_.printer = PrinterName().toStdString();
     choice_.landscape = printer_.pageLayout().orientation() == QPageLayout::Landscape;
     choice_.copies = printer_.copyCount();
     choice_.area = model_.AreaResult();
     choice_.target = model_.TargetResult(width, height);
-    choice_.boundary = boundary_;
+    choice_.boundary = bLineCheck_->isChecked();
     accept();
 }
 

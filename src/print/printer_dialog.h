@@ -91,7 +91,6 @@ private:
     TPrinterDlgModel model_;
     TDialogCaptions captions_;
     TPrintChoice choice_;
-    bool boundary_ = false;
 
     QStackedWidget* pages_ = nullptr;
     TAreaPanel* panel1_ = nullptr;

@@ -36,8 +36,8 @@ int ContinuationCount(uint8_t lead) {
     return -1;
 }
 
-}  // namespace
-
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
+// values beyond U+10FFFF).
 bool IsValidUtf8(const uint8_t* bytes, size_t count) {
     size_t i = 0;
     while (i < count) {
@@ -59,6 +59,8 @@ bool IsValidUtf8(const uint8_t* bytes, size_t count) {
     }
     return true;
 }
+
+}  // namespace
 
 std::string DecodeText(const uint8_t* bytes, size_t count) {
     if (count >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE)

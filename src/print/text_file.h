@@ -22,10 +22,6 @@ std::string DecodeText(const uint8_t* bytes, size_t count);
 // DecodeText. False, with `text` empty, when it cannot be read.
 bool ReadTextFile(const std::filesystem::path& path, std::string& text);
 
-// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or
-// values beyond U+10FFFF).
-bool IsValidUtf8(const uint8_t* bytes, size_t count);
-
 // Characters of UTF-8 text, and its first `count` characters.
 size_t CharacterCount(std::string_view text);
 std::string FirstCharacters(std::string_view text, size_t count);
