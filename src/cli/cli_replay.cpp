@@ -16,6 +16,7 @@
 #include "cli/cli_values.h"
 #include "cli/commands.h"
 #include "model/document.h"
+#include "platform/special_folders.h"
 #include "video/video_module.h"
 #include "video/video_options.h"
 #include "video/video_writer.h"

@@ -73,4 +73,9 @@ std::filesystem::path GetSpecialFolder(SpecialFolder folder) {
     return home;
 }
 
+std::filesystem::path RunningProgram() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error);
+}
+
 }  // namespace quil

@@ -16,4 +16,8 @@ enum class SpecialFolder {
 // nothing.
 std::filesystem::path GetSpecialFolder(SpecialFolder folder);
 
+// The running program's own file (/proc/self/exe), or an empty path when it
+// cannot be read.
+std::filesystem::path RunningProgram();
+
 }  // namespace quil

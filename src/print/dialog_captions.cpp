@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "platform/special_folders.h"
+
 namespace quil {
 
 namespace {
@@ -36,9 +38,8 @@ const char* EnglishCaption(int slot) {
 }
 
 std::string ProgramFolder() {
-    std::error_code error;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error || !program.has_parent_path()) return "./";
+    const std::filesystem::path program = RunningProgram();
+    if (!program.has_parent_path()) return "./";
     std::string folder = program.parent_path().string();
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder;

@@ -26,11 +26,6 @@ std::string FolderList(const std::vector<std::filesystem::path>& folders) {
 
 }  // namespace
 
-std::filesystem::path RunningProgram() {
-    std::error_code error;
-    return std::filesystem::read_symlink("/proc/self/exe", error);
-}
-
 std::vector<std::filesystem::path> VideoModuleFolders(const std::filesystem::path& program) {
     if (program.empty()) return {};
     std::error_code error;

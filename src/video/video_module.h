@@ -49,7 +49,4 @@ private:
 // symbolic link counts from where it really lies.
 std::vector<std::filesystem::path> VideoModuleFolders(const std::filesystem::path& program);
 
-// The running program's own file.
-std::filesystem::path RunningProgram();
-
 }  // namespace quil
