@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/window_texts.h"
+
 namespace quil {
 
 TCommandLine ReadCommandLine(const std::vector<std::string>& arguments) {
@@ -31,6 +33,6 @@ const char* CommandLineHelp() {
            "Other options are ignored; when several files are named, the last one opens.\n";
 }
 
-const char* CommandLineVersion() { return "quil-reader 1.05\n"; }
+const char* CommandLineVersion() { return "quil-reader " QUIL_READER_VERSION "\n"; }
 
 }  // namespace quil

@@ -36,7 +36,6 @@ enum class TCommand {
 class TCommandState {
 public:
     void EnableCommands(bool on) { commandsOn_ = on; }
-    bool CommandsEnabled() const { return commandsOn_; }
 
     // Whether OptionGrid or OptionBG has something to act on.
     void SetAvailable(TCommand option, bool available);

@@ -11,6 +11,7 @@
 #include "app/qt_print_command.h"
 #include "app/quil3_reader_win.h"
 #include "app/window_font.h"
+#include "app/window_texts.h"
 
 int main(int argc, char** argv) {
     // --help and --version answer before anything needs a display.
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zorvan Quil Reader"));
+    QApplication::setApplicationName(QString::fromUtf8(quil::kApplicationTitle));
     // Desktops match the window to its installed entry, quil-reader.desktop.
     QGuiApplication::setDesktopFileName(QStringLiteral("quil-reader"));
     QApplication::setFont(quil::WindowFont());

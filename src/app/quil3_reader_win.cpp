@@ -123,14 +123,22 @@ void TQuil3ReaderWin::TntFormCreate(const TReaderStartup& startup) {
 }
 
 QAction* TQuil3ReaderWin::AddCommand(QMenu* menu, const char* caption, const char* component,
-                                     TCommand command, void (TQuil3ReaderWin::*handler)(),
+                                     TCommand command, std::function<void()> handler,
                                      const char* shortcut) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(component);
     if (shortcut) action->setShortcut(QKeySequence(shortcut));
-    if (handler) connect(action, &QAction::triggered, this, [this, handler] { Run(handler); });
+    connect(action, &QAction::triggered, this,
+            [this, handler = std::move(handler)] { deferred_.Run(handler); });
     commands_.emplace_back(action, command);
     return action;
+}
+
+QAction* TQuil3ReaderWin::AddCommand(QMenu* menu, const char* caption, const char* component,
+                                     TCommand command, void (TQuil3ReaderWin::*handler)(),
+                                     const char* shortcut) {
+    return AddCommand(
+        menu, caption, component, command, [this, handler] { (this->*handler)(); }, shortcut);
 }
 
 void TQuil3ReaderWin::BuildMenus() {
@@ -156,12 +164,10 @@ void TQuil3ReaderWin::BuildMenus() {
     };
     const int printTags[] = {200, 150, 100};
     for (int i = 0; i < 3; ++i) {
-        QAction* item =
-            AddCommand(print, printItems[i].first, printItems[i].second, TCommand::Print1, nullptr);
         const int tag = printTags[i];
+        QAction* item = AddCommand(print, printItems[i].first, printItems[i].second,
+                                   TCommand::Print1, [this, tag] { Print1Click(tag); });
         item->setData(tag);
-        connect(item, &QAction::triggered, this,
-                [this, tag] { deferred_.Run([this, tag] { Print1Click(tag); }); });
     }
     QAction* beforeClose = file->addSeparator();
     QAction* close =
@@ -191,14 +197,13 @@ void TQuil3ReaderWin::BuildMenus() {
     auto* rates = new QActionGroup(this);
     for (int tag = 0; tag < kReplayRateCount; ++tag) {
         const std::string component = "OptionReplayRate" + std::to_string(tag);
-        QAction* item = AddCommand(rate, kReplayRateCaptions[tag], component.c_str(),
-                                   TCommand::OptionReplayRate, nullptr);
+        QAction* item =
+            AddCommand(rate, kReplayRateCaptions[tag], component.c_str(),
+                       TCommand::OptionReplayRate, [this, tag] { OptionReplayRate0Execute(tag); });
         item->setData(tag);
         item->setCheckable(true);
         item->setChecked(tag == replayRate_);
         rates->addAction(item);
-        connect(item, &QAction::triggered, this,
-                [this, tag] { deferred_.Run([this, tag] { OptionReplayRate0Execute(tag); }); });
     }
     option->addSeparator();
     optionGrid_ =
@@ -220,14 +225,13 @@ void TQuil3ReaderWin::BuildMenus() {
         {"Middle", "OptionQuality4X", 1},
         {"Low", "OptionQuality1X", 0}};
     for (const auto& [caption, component, tag] : qualityItems) {
-        QAction* item = AddCommand(quality, caption, component, TCommand::OptionQuality, nullptr);
+        const int q = tag;
+        QAction* item = AddCommand(quality, caption, component, TCommand::OptionQuality,
+                                   [this, q] { OptionQuality16XExecute(q); });
         item->setData(tag);
         item->setCheckable(true);
         item->setChecked(tag == 2);
         qualities->addAction(item);
-        const int q = tag;
-        connect(item, &QAction::triggered, this,
-                [this, q] { deferred_.Run([this, q] { OptionQuality16XExecute(q); }); });
     }
 
     QMenu* about = menuBar()->addMenu("About");
@@ -318,7 +322,6 @@ void TQuil3ReaderWin::LayOutOpenedPage() {
         // the page's size; a minimum window size may leave grey around it.
         sizing_ = true;
         resize(QSize(layout.window.width, layout.window.height) - frame);
-        baseSize_ = client_->BasePanel().size();
         sizing_ = false;
     }
     PlaceDisplay(layout.display);
@@ -326,7 +329,6 @@ void TQuil3ReaderWin::LayOutOpenedPage() {
 
 void TQuil3ReaderWin::BasePanelResize() {
     if (sizing_) return;
-    baseSize_ = client_->BasePanel().size();
     // Without a recording the display stays 0 x 0 and only grey shows.
     if (player_->PlayState() == kNoRecording) return;
     // A resize in the middle of a drawing would be refused by the player;
@@ -403,15 +405,20 @@ void TQuil3ReaderWin::FileOpenExecute() {
     if (path) OpenRecording(ToPath(*path));
 }
 
+std::optional<QString> TQuil3ReaderWin::AskSaveName(const char* filter, int& lastIndex) {
+    int filterIndex = lastIndex;
+    std::optional<QString> chosen =
+        dialogs_->SaveFile(ToText(documentTitle_), ToList(DialogNameFilters(filter)), filterIndex);
+    if (chosen) lastIndex = filterIndex;
+    return chosen;
+}
+
 void TQuil3ReaderWin::File2Click() {
-    int filterIndex = saveFilterIndex_;
-    const std::optional<QString> chosen = dialogs_->SaveFile(
-        ToText(documentTitle_), ToList(DialogNameFilters(kImageFileFilter)), filterIndex);
+    const std::optional<QString> chosen = AskSaveName(kImageFileFilter, saveFilterIndex_);
     if (!chosen) return;
-    saveFilterIndex_ = filterIndex;
-    const std::filesystem::path path = ImageFileName(ToPath(*chosen), filterIndex);
+    const std::filesystem::path path = ImageFileName(ToPath(*chosen), saveFilterIndex_);
     // A page that was not saved is said so; the old file stays as it was.
-    if (!SaveImageFile(*player_, ImageTypeForFilter(filterIndex), path))
+    if (!SaveImageFile(*player_, ImageTypeForFilter(saveFilterIndex_), path))
         ShowMessage(kSaveFailedMessage);
 }
 
@@ -428,17 +435,14 @@ void TQuil3ReaderWin::FileReplayVideoClick() {
                                                  ToText(videoModule_->Problem()));
         return;
     }
-    int filterIndex = videoFilterIndex_;
-    const std::optional<QString> chosen = dialogs_->SaveFile(
-        ToText(documentTitle_), ToList(DialogNameFilters(kVideoFileFilter)), filterIndex);
+    const std::optional<QString> chosen = AskSaveName(kVideoFileFilter, videoFilterIndex_);
     if (!chosen) return;
-    videoFilterIndex_ = filterIndex;
     const TWindowView view = CurrentView();
     const std::optional<TVideoSettings> settings =
         dialogs_->VideoSettings(ProposedVideoSettings(view));
     if (!settings) return;
-    WriteReplayVideo(ReplayVideoOptions(view, *settings, VideoTypeForFilter(filterIndex)),
-                     VideoFileName(ToPath(*chosen), filterIndex));
+    WriteReplayVideo(ReplayVideoOptions(view, *settings, VideoTypeForFilter(videoFilterIndex_)),
+                     VideoFileName(ToPath(*chosen), videoFilterIndex_));
 }
 
 void TQuil3ReaderWin::WriteReplayVideo(const TReplayVideoOptions& options,

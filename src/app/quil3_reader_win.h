@@ -64,8 +64,6 @@ public:
     TStatusBar& StatusPanel();
     bool SelfContained() const { return selfContained_; }
     const std::string& DocumentTitle() const { return documentTitle_; }
-    // The 1-based type the save dialog last took ("Image file...").
-    int SaveFilterIndex() const { return saveFilterIndex_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +76,9 @@ private:
     // Start-up.
     void TntFormCreate(const TReaderStartup& startup);
     void BuildMenus();
+    // A menu item whose command runs `handler` through the deferral.
+    QAction* AddCommand(QMenu* menu, const char* caption, const char* component, TCommand command,
+                        std::function<void()> handler, const char* shortcut = nullptr);
     QAction* AddCommand(QMenu* menu, const char* caption, const char* component, TCommand command,
                         void (TQuil3ReaderWin::*handler)(), const char* shortcut = nullptr);
     void SizeAtStartup();
@@ -92,6 +93,9 @@ private:
 
     // Commands; each runs through the deferral, so none re-enters a drawing.
     void Run(void (TQuil3ReaderWin::*handler)());
+    // The save dialog for the types of `filter`, starting at the type last
+    // taken, which `lastIndex` (1-based) keeps when the user accepts.
+    std::optional<QString> AskSaveName(const char* filter, int& lastIndex);
     void FileOpenExecute();
     void File2Click();
     void FileSaveClipExecute();
@@ -145,7 +149,6 @@ private:
     std::filesystem::path pendingPath_;
     bool selfContained_ = false;
     bool sizing_ = false;
-    QSize baseSize_;
     int saveFilterIndex_ = 1;
     // The recording shown (the program itself in self-contained mode).
     std::filesystem::path recordingPath_;

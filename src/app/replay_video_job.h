@@ -34,8 +34,6 @@ public:
 
     // Waits for the thread and returns the writer's result.
     TVideoResult Wait();
-    // The writer, for its message once the job has finished.
-    const IReplayVideoWriter& Writer() const { return *writer_; }
 
 private:
     std::unique_ptr<IReplayVideoWriter> writer_;

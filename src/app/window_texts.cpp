@@ -4,8 +4,6 @@
 #include <png.h>
 #include <zlib.h>
 
-#include <cstdio>
-
 #include <jpeglib.h>
 
 namespace quil {

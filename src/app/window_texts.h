@@ -4,12 +4,15 @@
 
 #include "player/replay_rates.h"
 
+// The viewer's version, as its caption, its About box and --version show it.
+#define QUIL_READER_VERSION "1.05"
+
 namespace quil {
 
 // The viewer's own texts, in UTF-8.
-inline constexpr const char* kReaderVersion = "1.05";
+inline constexpr const char* kReaderVersion = QUIL_READER_VERSION;
 inline constexpr const char* kApplicationTitle = "Zorvan Quil Reader";
-inline constexpr const char* kWindowCaption = "Zorvan Quil Reader v1.05";
+inline constexpr const char* kWindowCaption = "Zorvan Quil Reader v" QUIL_READER_VERSION;
 inline constexpr const char* kAboutCaption = "About Zorvan Quil Reader";
 inline constexpr const char* kOpenFilter = "STK Files(*.stk)|*.stk";
 // Shown when "Image file...", "Clipboard" or "Replay video..." could not
