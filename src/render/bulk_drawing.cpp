@@ -33,13 +33,7 @@ void RunPart(const std::function<void(TStrokePainter&)>& draw, TStrokePainter& p
 
 TBulkDrawing::TBulkDrawing(TFuzzyLineGDI& renderer, int bands) : renderer_(renderer) {
     const int wanted = std::max(bands > 0 ? bands : DefaultBands(), 1);
-    const TSampleGeometry& g = renderer.Geometry();
-    TSampleBox limits{0, 0, g.workWidth - 1, g.workHeight - 1};
-    if (renderer.ClipOn()) {
-        const TRect clip = renderer.ClipRect();
-        limits = {std::max(limits.left, clip.left), std::max(limits.top, clip.top),
-                  std::min(limits.right, clip.right), std::min(limits.bottom, clip.bottom)};
-    }
+    const TSampleBox limits = renderer.DrawingLimits();
     for (int i = 0; i < wanted; ++i) {
         auto painter = std::make_unique<TStrokePainter>(renderer);
         painter->SetLimits(limits);
@@ -57,7 +51,7 @@ TBulkDrawing::TBulkDrawing(TFuzzyLineGDI& renderer, int bands) : renderer_(rende
     painters_.resize(threads_.size() + 1);
     const int count = int(painters_.size());
     for (int i = 0; i < count; ++i)
-        painters_[size_t(i)]->SetBand(i, count, kStripeDisplayRows * g.factor);
+        painters_[size_t(i)]->SetBand(i, count, kStripeDisplayRows * renderer.Geometry().factor);
 }
 
 TBulkDrawing::~TBulkDrawing() {

@@ -170,18 +170,24 @@ void TFuzzyLineGDI::SetClipRect(int x0, int y0, int x1, int y1) {
     clip_.bottom = clamp((int64_t(y1) + 1) * f - 1);
 }
 
-bool TFuzzyLineGDI::ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const {
+TSampleBox TFuzzyLineGDI::DrawingLimits() const {
+    TSampleBox limits{0, 0, geometry_.workWidth - 1, geometry_.workHeight - 1};
     if (clipOn_) {
-        x0 = std::max(x0, clip_.left);
-        y0 = std::max(y0, clip_.top);
-        x1 = std::min(x1, clip_.right);
-        y1 = std::min(y1, clip_.bottom);
+        limits.left = std::max(limits.left, clip_.left);
+        limits.top = std::max(limits.top, clip_.top);
+        limits.right = std::min(limits.right, clip_.right);
+        limits.bottom = std::min(limits.bottom, clip_.bottom);
     }
+    return limits;
+}
+
+bool TFuzzyLineGDI::ClipToClipRect(int& x0, int& y0, int& x1, int& y1) const {
     // The box comes clipped to the work surface; stay inside it regardless.
-    x0 = std::max(x0, 0);
-    y0 = std::max(y0, 0);
-    x1 = std::min(x1, geometry_.workWidth - 1);
-    y1 = std::min(y1, geometry_.workHeight - 1);
+    const TSampleBox limits = DrawingLimits();
+    x0 = std::max(x0, limits.left);
+    y0 = std::max(y0, limits.top);
+    x1 = std::min(x1, limits.right);
+    y1 = std::min(y1, limits.bottom);
     return valid_ && x0 <= x1 && y0 <= y1;
 }
 

@@ -114,6 +114,9 @@ public:
     TRect DirtyRect() const { return dirty_; }  // right and bottom exclusive
     bool ClipOn() const { return clipOn_; }
     TRect ClipRect() const { return clip_; }  // work samples, all inclusive
+    // The work samples drawing may touch: the surface, within the clip
+    // rectangle when one is set.
+    TSampleBox DrawingLimits() const;
     bool HasBackground() const { return !background_.Empty(); }
     const TBitmap& Background() const { return background_; }
     const TBitmap& ShapeMask() const { return mask_; }

@@ -103,14 +103,7 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, TMaskOp op) {
 
 template <int F>
 void TFuzzyLineGDIImpl<F>::PreparePainter() {
-    TBox limits{0, 0, geometry_.workWidth - 1, geometry_.workHeight - 1};
-    if (clipOn_) {
-        limits.left = std::max(limits.left, clip_.left);
-        limits.top = std::max(limits.top, clip_.top);
-        limits.right = std::min(limits.right, clip_.right);
-        limits.bottom = std::min(limits.bottom, clip_.bottom);
-    }
-    painter_.SetLimits(limits);
+    painter_.SetLimits(DrawingLimits());
     painter_.SetColor(inkColor_);
     painter_.SetOpacity(alpha_);
 }
