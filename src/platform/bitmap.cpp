@@ -25,6 +25,13 @@ int64_t RowStride(int64_t width, int bitsPerPixel) {
     return bytes > INT32_MAX ? -1 : bytes;
 }
 
+uint64_t PlusPictureBytes(uint64_t bytes, int width, int height) {
+    const int64_t row = RowStride(width, 24);
+    if (bytes == UINT64_MAX || row < 0 || height < 0) return UINT64_MAX;
+    const uint64_t picture = uint64_t(row) * uint64_t(height);
+    return bytes > UINT64_MAX - picture ? UINT64_MAX : bytes + picture;
+}
+
 bool TBitmap::Create(int width, int height, int bitsPerPixel, uint8_t fill) {
     Reset();
     if (width < 1 || height < 1 || (bitsPerPixel != 24 && bitsPerPixel != 8)) return false;

@@ -67,4 +67,9 @@ private:
 // Returns -1 when the row would not fit an int.
 int64_t RowStride(int64_t width, int bitsPerPixel);
 
+// `bytes` and the bytes of a 24-bit picture of width x height together, for
+// a check of memory before anything is made; UINT64_MAX when `bytes` is, or
+// when the picture's rows are too long for a picture.
+uint64_t PlusPictureBytes(uint64_t bytes, int width, int height);
+
 }  // namespace quil

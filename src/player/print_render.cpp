@@ -76,11 +76,8 @@ TAxis AxisOf(int from, int to, int pageSize, int64_t samples) {
 // The bytes of the renderer's surfaces and of the picture handed over.
 uint64_t PrintBytes(const TPrintScale& print, const TAxis& across, const TAxis& down) {
     const uint64_t surfaces = TFuzzyLineGDI::SurfaceBytes(kBestFactor, print.width, print.height);
-    if (surfaces == UINT64_MAX || across.Empty() || down.Empty()) return surfaces;
-    const int64_t row = RowStride(across.pictureSize, 24);
-    if (row < 0) return UINT64_MAX;
-    const uint64_t picture = uint64_t(row) * uint64_t(down.pictureSize);
-    return surfaces > UINT64_MAX - picture ? UINT64_MAX : surfaces + picture;
+    if (across.Empty() || down.Empty()) return surfaces;
+    return PlusPictureBytes(surfaces, across.pictureSize, down.pictureSize);
 }
 
 // Draws the area at the print resolution and makes from its work surface

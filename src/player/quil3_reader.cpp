@@ -18,10 +18,8 @@ float WorkFactorOf(int quality) { return quality == 0 ? 1.0f : quality == 1 ? 2.
 // The page picture and the renderer's surfaces at a display size together;
 // UINT64_MAX for a size no renderer can have (0 x 0 among them).
 uint64_t DisplayBytes(int quality, int width, int height) {
-    const uint64_t surfaces =
-        TFuzzyLineGDI::SurfaceBytes(int(WorkFactorOf(quality)), width, height);
-    if (surfaces == UINT64_MAX) return surfaces;
-    return surfaces + uint64_t(RowStride(width, 24)) * uint64_t(height);
+    return PlusPictureBytes(TFuzzyLineGDI::SurfaceBytes(int(WorkFactorOf(quality)), width, height),
+                            width, height);
 }
 
 }  // namespace
