@@ -108,6 +108,31 @@ void SortFew(std::vector<T>& v, Less less) {
     }
 }
 
+// One sloped edge from (x, y), `slope` in x per row, over rows lowY..highY,
+// in `row`, one of them: its interior crossing, half-open in y so that a
+// vertex two edges share counts once, and the outline span of the part of
+// the edge within half a row of the row. Polygon rows and convex
+// quadrilateral rows both take their edges from here, so they agree.
+struct TEdgeInRow {
+    bool crosses;  // row < highY
+    double crossing;
+    int a, b;  // the outline span, a <= b
+};
+
+TEdgeInRow SlopedEdgeInRow(double x, double y, double slope, int lowY, int highY, int row) {
+    const double fy = double(row);
+    TEdgeInRow edge;
+    edge.crosses = row < highY;
+    edge.crossing = x + (fy - y) * slope;
+    const double ya = std::max(fy - 0.5, double(lowY));
+    const double yb = std::min(fy + 0.5, double(highY));
+    const double xa = x + (ya - y) * slope;
+    const double xb = x + (yb - y) * slope;
+    edge.a = FloorToInt(std::min(xa, xb) + 0.5);
+    edge.b = std::max(edge.a, FloorToInt(std::max(xa, xb) + 0.5));
+    return edge;
+}
+
 }  // namespace
 
 void TPolygonSpans::Merge(std::vector<TSpan>& spans) {
@@ -132,7 +157,6 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
     crossings_.clear();
     fill_.clear();
     outline_.clear();
-    const double fy = double(y);
     for (int i = 0; i < count; ++i) {
         const TPoint& p = points[i];
         const TPoint& q = points[i + 1 == count ? 0 : i + 1];
@@ -143,16 +167,9 @@ void TPolygonSpans::BuildRow(const TPoint* points, int count, int y) {
             continue;
         }
         const double slope = (double(q.x) - double(p.x)) / (double(q.y) - double(p.y));
-        // Interior crossing, half-open in y so a shared vertex counts once.
-        if (y < highY) crossings_.push_back(double(p.x) + (fy - double(p.y)) * slope);
-        // Outline: the part of the edge within half a row of y.
-        const double ya = std::max(fy - 0.5, double(lowY));
-        const double yb = std::min(fy + 0.5, double(highY));
-        const double xa = double(p.x) + (ya - double(p.y)) * slope;
-        const double xb = double(p.x) + (yb - double(p.y)) * slope;
-        const int a = FloorToInt(std::min(xa, xb) + 0.5);
-        const int b = FloorToInt(std::max(xa, xb) + 0.5);
-        outline_.push_back({a, std::max(a, b)});
+        const TEdgeInRow edge = SlopedEdgeInRow(double(p.x), double(p.y), slope, lowY, highY, y);
+        if (edge.crosses) crossings_.push_back(edge.crossing);
+        outline_.push_back({edge.a, edge.b});
     }
     if (crossings_.size() > 16)
         std::sort(crossings_.begin(), crossings_.end());
@@ -220,10 +237,8 @@ bool TConvexQuadSpans::Set(const TPoint quad[4]) {
 
 bool TConvexQuadSpans::Row(int y, int& x0, int& x1) const {
     if (y < top_ || y > bottom_) return false;
-    // The same arithmetic as TPolygonSpans::BuildRow, edge by edge; the
-    // interior and the outline spans of a convex shape join into one span,
-    // which is their hull.
-    const double fy = double(y);
+    // The edges as TPolygonSpans::BuildRow takes them; the interior and the
+    // outline spans of a convex shape join into one span, their hull.
     int lo = INT32_MAX, hi = INT32_MIN;
     double cross[4];
     int crossings = 0;
@@ -234,16 +249,10 @@ bool TConvexQuadSpans::Row(int y, int& x0, int& x1) const {
             hi = std::max(hi, e.maxX);
             continue;
         }
-        // Interior crossing, half-open in y so a shared vertex counts once.
-        if (y < e.highY) cross[crossings++] = e.x + (fy - e.y) * e.slope;
-        const double ya = std::max(fy - 0.5, double(e.lowY));
-        const double yb = std::min(fy + 0.5, double(e.highY));
-        const double xa = e.x + (ya - e.y) * e.slope;
-        const double xb = e.x + (yb - e.y) * e.slope;
-        const int a = FloorToInt(std::min(xa, xb) + 0.5);
-        const int b = FloorToInt(std::max(xa, xb) + 0.5);
-        lo = std::min(lo, a);
-        hi = std::max(hi, std::max(a, b));
+        const TEdgeInRow edge = SlopedEdgeInRow(e.x, e.y, e.slope, e.lowY, e.highY, y);
+        if (edge.crosses) cross[crossings++] = edge.crossing;
+        lo = std::min(lo, edge.a);
+        hi = std::max(hi, edge.b);
     }
     if (crossings == 2) {
         const int a = CeilToInt(std::min(cross[0], cross[1]));
