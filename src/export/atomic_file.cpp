@@ -211,20 +211,22 @@ bool TReplacementFile::Commit() {
 
 bool TReplacementFile::CommitUnnamed() {
     if (::fsync(fd_) != 0) return Fail(errno);
-    // The numbered name exists only inside this step, which an interruption
-    // cannot split.
-    TInterruptHold hold;
     fs::path linked;
-    const int unlinked = LinkNumbered(fd_, FolderOf(target_), linked);
-    if (unlinked != 0) {
-        // No way to give the file a name: copy it into a named one.
-        return CopyIntoNamedFile() && CommitNamed();
+    int unlinked = 0;
+    {
+        // The numbered name exists only inside this step, which an
+        // interruption cannot split.
+        TInterruptHold hold;
+        unlinked = LinkNumbered(fd_, FolderOf(target_), linked);
+        if (unlinked == 0 && ::rename(linked.c_str(), target_.c_str()) != 0) {
+            const int error = errno;
+            ::unlink(linked.c_str());
+            return Fail(error);
+        }
     }
-    if (::rename(linked.c_str(), target_.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(linked.c_str());
-        return Fail(error);
-    }
+    // No way to give the file a name: it is copied into a named one, which
+    // the interruption handler knows of, so an interruption may come.
+    if (unlinked != 0) return CopyIntoNamedFile() && CommitNamed();
     ::close(fd_);
     fd_ = -1;
     temp_.clear();
