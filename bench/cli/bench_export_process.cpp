@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -35,6 +34,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using quil::bench::InChild;
 using quil::bench::Median;
 using quil::bench::RunMeasured;
 using quil::bench::TProcessCost;
@@ -43,32 +43,6 @@ using quil::fixture::Bytes;
 constexpr int kRuns = 5;
 constexpr int kPageWidth = 1022, kPageHeight = 718;
 const int kPointCounts[] = {20'000, 200'000, 1'000'000};
-
-// Runs `work` in a child process and hands back the doubles it wrote, so
-// that what the child allocates never raises this process's peak memory
-// (which the kernel passes on to the processes it spawns).
-template <class Work>
-std::vector<double> InChild(size_t count, Work work) {
-    int fds[2];
-    if (pipe(fds) != 0) return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(fds[0]);
-        const std::vector<double> values = work();
-        const bool sent = write(fds[1], values.data(), values.size() * sizeof(double)) ==
-                          ssize_t(values.size() * sizeof(double));
-        _exit(sent ? 0 : 1);
-    }
-    close(fds[1]);
-    std::vector<double> values(count);
-    const ssize_t got = pid > 0 ? read(fds[0], values.data(), count * sizeof(double)) : -1;
-    close(fds[0]);
-    int status = 0;
-    if (pid > 0) waitpid(pid, &status, 0);
-    if (got != ssize_t(count * sizeof(double)) || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return {};
-    return values;
-}
 
 struct TFiles {
     fs::path folder;

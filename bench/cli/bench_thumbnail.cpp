@@ -6,7 +6,6 @@
 // the baseline's.
 
 #include <benchmark/benchmark.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,18 +53,13 @@ struct TFiles {
         plain = folder / ("quil-bench-thumbnail-" + tag + ".stk");
         packed = folder / ("quil-bench-thumbnail-packed-" + tag + ".stk");
         out = folder / ("quil-bench-thumbnail-" + tag + ".png");
-        // A child process writes the files: a spawned program's peak memory
-        // as the kernel reports it is never below its parent's peak, which
-        // must stay that of a small program.
-        const pid_t pid = fork();
-        if (pid == 0) {
+        // A child process writes the files: this process stays small.
+        quil::bench::InChild(1, [&] {
             const Bytes body = MillionPointBody();
             const bool written = quil::fixture::WriteFile(plain, body) &&
                                  quil::fixture::WriteFile(packed, quil::fixture::Packed(body));
-            _exit(written ? 0 : 1);
-        }
-        int status = 0;
-        if (pid > 0) waitpid(pid, &status, 0);
+            return std::vector<double>{written ? 1.0 : 0.0};
+        });
     }
     ~TFiles() {
         fs::remove(plain);

@@ -7,7 +7,6 @@
 // qualities, against the off-screen rendering of the same page at its own
 // size (the picture export), with the memory each takes at its peak.
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -26,6 +25,7 @@
 #include "print/paper_placement.h"
 #include "print/qt_picture.h"
 #include "print/qt_printer.h"
+#include "process_cost.h"
 #include "render/fuzzy_line_gdi.h"
 
 namespace quil {
@@ -41,9 +41,7 @@ void MakePdfPrinter(QPrinter& printer, int dpi) {
 }
 
 void ReportPeak(benchmark::State& state) {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
+    state.counters["peak_MB"] = quil::bench::SelfPeakMegabytes();
 }
 
 // The printable area of an A4 page at the given resolution, filled.

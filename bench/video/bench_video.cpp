@@ -6,14 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <random>
 
 #include "player/replay_rates.h"
+#include "process_cost.h"
 #include "recording_writer.h"
 #include "video/frame_clock.h"
 #include "video/replay_frames.h"
@@ -26,20 +25,6 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
-}
-
-// CPU time of the whole process, all threads (the encoders run their own).
-double ProcessCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           1e-6 * double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-}
-
-double PeakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;  // kilobytes on Linux
 }
 
 // Handwriting-like lines: 2,000 strokes of 100 points, loops running along
@@ -90,7 +75,7 @@ void BM_ReplayFramesAlone(benchmark::State& state) {
     int64_t frames = 0;
     double cpu = 0;
     for (auto _ : state) {
-        const double cpu0 = ProcessCpuSeconds();
+        const double cpu0 = bench::SelfCpuSeconds();
         const auto t0 = Clock::now();
         TReplayFrames counting(o);
         counting.Open(LongPage());
@@ -105,14 +90,14 @@ void BM_ReplayFramesAlone(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(sum);
         gReplaySeconds = Seconds(t0, Clock::now());
-        cpu = ProcessCpuSeconds() - cpu0;
+        cpu = bench::SelfCpuSeconds() - cpu0;
         state.SetIterationTime(gReplaySeconds);
     }
     gReplayCpu = cpu;
     state.counters["cpu_s"] = cpu;
     state.counters["frames"] = double(frames);
     state.counters["frames_per_s"] = double(frames) / gReplaySeconds;
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = bench::SelfPeakMegabytes();
 }
 BENCHMARK(BM_ReplayFramesAlone)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
@@ -122,11 +107,11 @@ void WriteVideo(benchmark::State& state, TVideoType type, const char* name) {
     double seconds = 0, cpu = 0;
     for (auto _ : state) {
         TReplayVideoWriter writer(PageOptions(type));
-        const double cpu0 = ProcessCpuSeconds();
+        const double cpu0 = bench::SelfCpuSeconds();
         const auto t0 = Clock::now();
         const TVideoResult result = writer.Write(LongPage(), out);
         seconds = Seconds(t0, Clock::now());
-        cpu = ProcessCpuSeconds() - cpu0;
+        cpu = bench::SelfCpuSeconds() - cpu0;
         state.SetIterationTime(seconds);
         if (result != TVideoResult::Done) state.SkipWithError(writer.Message().c_str());
         frames = writer.FrameCount();
@@ -142,7 +127,7 @@ void WriteVideo(benchmark::State& state, TVideoType type, const char* name) {
     if (gReplaySeconds > 0) state.counters["over_replay_alone"] = seconds / gReplaySeconds;
     if (gReplayCpu > 0) state.counters["cpu_over_replay_alone"] = cpu / gReplayCpu;
     state.counters["file_MB"] = double(std::filesystem::file_size(out)) / (1024.0 * 1024.0);
-    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["peak_MB"] = bench::SelfPeakMegabytes();
     std::filesystem::remove(out);
 }
 
