@@ -6,7 +6,7 @@
 
 namespace quil::test {
 
-TReferenceReplay::TReferenceReplay(const std::string& recording, const TReferenceSetup& setup)
+TReferenceReplay::TReferenceReplay(const std::string& recording, const TReplayVideoOptions& setup)
     : player_(timers_, nullptr, 0, 0) {
     player_.SetLayout(nullptr, setup.width, setup.height, setup.zoom, 0, 0);
     player_.SetQuality(setup.quality);

@@ -11,22 +11,15 @@
 
 #include "player/manual_timer.h"
 #include "player/quil3_reader.h"
+#include "video/video_options.h"
 
 namespace quil::test {
 
-struct TReferenceSetup {
-    int width = 0, height = 0;
-    float zoom = 1.0f;
-    int quality = 2;
-    std::optional<bool> grid, background;
-    bool reverse = false;
-    int step = 5;
-    int from = 0;
-};
-
 class TReferenceReplay {
 public:
-    TReferenceReplay(const std::string& recording, const TReferenceSetup& setup);
+    // The display, options, step and start of `setup`; its type, rate and
+    // hold are the video's alone.
+    TReferenceReplay(const std::string& recording, const TReplayVideoOptions& setup);
 
     // Runs up to `ticks` more replay ticks (fewer once the replay stops).
     void Tick(int64_t ticks);

@@ -42,26 +42,12 @@ protected:
         return o;
     }
 
-    static TReferenceSetup Setup(const TReplayVideoOptions& o) {
-        TReferenceSetup s;
-        s.width = o.width;
-        s.height = o.height;
-        s.zoom = o.zoom;
-        s.quality = o.quality;
-        s.grid = o.grid;
-        s.background = o.background;
-        s.reverse = o.reverse;
-        s.step = o.step;
-        s.from = o.from;
-        return s;
-    }
-
     // The expected frames: the reference player after the ticks due at each
     // frame, `frames` of them, cropped to width x height.
     static std::vector<std::vector<uint8_t>> Expected(const std::string& recording,
                                                       const TReplayVideoOptions& o, int64_t frames,
                                                       int width, int height) {
-        TReferenceReplay reference(recording, Setup(o));
+        TReferenceReplay reference(recording, o);
         std::vector<std::vector<uint8_t>> out;
         int64_t ticked = 0;
         for (int64_t i = 0; i < frames; ++i) {
@@ -205,7 +191,7 @@ TEST_F(ReplayVideoWriter, AnEmptyRecordingWritesTheHeldPageAlone) {
     o.holdSeconds = 0.1;
     const std::string page = Recording(PageRecording());
     const TDecodedVideo video = Write(page, o, "complete.gif");
-    TReferenceSetup complete = Setup(o);
+    TReplayVideoOptions complete = o;
     complete.from = 4;
     ASSERT_EQ(video.frames.size(), 3u);
     EXPECT_EQ(video.frames[0], TReferenceReplay(page, complete).Rgb());
