@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -49,10 +50,38 @@ private:
     TEllipseSpans inner_;
 };
 
+// A quadrilateral through integer vertices, filled exactly as TPolygonSpans
+// fills it (interior from the edge crossings, outline from the parts of the
+// edges within half a row), when it is convex: every row then holds one
+// span, found edge by edge without lists or sorting. Set tells whether the
+// quadrilateral is convex; TPolygonSpans takes this road itself for every
+// convex quadrilateral it fills.
+class TConvexQuadSpans {
+public:
+    // False (and no rows) unless the vertices, with repeated neighbours
+    // taken once, turn one way round without doubling back.
+    bool Set(const TPoint quad[4]);
+    int FirstRow() const { return top_; }
+    int LastRow() const { return bottom_; }
+    // The span of row y; false when the row holds none of the shape.
+    bool Row(int y, int& x0, int& x1) const;
+
+private:
+    struct TEdge {
+        double x, y;   // the edge's first vertex
+        double slope;  // dx / dy; unused when flat
+        int lowY, highY, minX, maxX;
+        bool flat;  // horizontal, or a repeated vertex
+    };
+    TEdge edges_[4];
+    int top_ = 0, bottom_ = -1;
+};
+
 // A polygon through integer vertices filled with the alternate (even-odd)
 // rule, its one-pixel outline included. The spans of each row are merged, so
-// every pixel is emitted once. The scratch buffers grow as needed and are
-// kept, so a reused rasteriser allocates nothing per call.
+// every pixel is emitted once; a convex quadrilateral (the usual shape of a
+// pen step) goes through TConvexQuadSpans, which gives the same spans. The scratch buffers grow as
+// needed and are kept, so a reused rasteriser allocates nothing per call.
 class TPolygonSpans {
 public:
     // Emits emit(y, x0, x1) for the union of interior and outline, over rows
@@ -77,36 +106,11 @@ private:
     void BuildRow(const TPoint* points, int count, int y);
     static void Merge(std::vector<TSpan>& spans);
 
+    TConvexQuadSpans convex_;
     std::vector<double> crossings_;
     std::vector<TSpan> fill_;
     std::vector<TSpan> outline_;
     std::vector<TSpan> union_;
-};
-
-// A quadrilateral through integer vertices, filled exactly as TPolygonSpans
-// fills it (interior from the edge crossings, outline from the parts of the
-// edges within half a row), when it is convex: every row then holds one
-// span, found edge by edge without lists or sorting. Set tells whether the
-// quadrilateral is convex; for any other the caller takes TPolygonSpans.
-class TConvexQuadSpans {
-public:
-    // False (and no rows) unless the vertices, with repeated neighbours
-    // taken once, turn one way round without doubling back.
-    bool Set(const TPoint quad[4]);
-    int FirstRow() const { return top_; }
-    int LastRow() const { return bottom_; }
-    // The span of row y; false when the row holds none of the shape.
-    bool Row(int y, int& x0, int& x1) const;
-
-private:
-    struct TEdge {
-        double x, y;   // the edge's first vertex
-        double slope;  // dx / dy; unused when flat
-        int lowY, highY, minX, maxX;
-        bool flat;  // horizontal, or a repeated vertex
-    };
-    TEdge edges_[4];
-    int top_ = 0, bottom_ = -1;
 };
 
 // The set of pixels within `radius` of the segment from (x0, y0) to
@@ -118,8 +122,21 @@ bool CapsuleRow(double x0, double y0, double x1, double y1, double radius, int y
 template <class Emit>
 void TPolygonSpans::Fill(const TPoint* points, int count, int clipLeft, int clipTop, int clipRight,
                          int clipBottom, Emit&& emit) {
+    if (clipRight < clipLeft) return;
+    if (count == 4 && convex_.Set(points)) {
+        const int top = std::max(convex_.FirstRow(), clipTop);
+        const int bottom = std::min(convex_.LastRow(), clipBottom);
+        for (int y = top; y <= bottom; ++y) {
+            int a, b;
+            if (!convex_.Row(y, a, b)) continue;
+            a = a < clipLeft ? clipLeft : a;
+            b = b > clipRight ? clipRight : b;
+            if (a <= b) emit(y, a, b);
+        }
+        return;
+    }
     int y0, y1;
-    if (clipRight < clipLeft || !RowRange(points, count, clipTop, clipBottom, y0, y1)) return;
+    if (!RowRange(points, count, clipTop, clipBottom, y0, y1)) return;
     for (int y = y0; y <= y1; ++y) {
         BuildRow(points, count, y);
         for (const TSpan& s : union_) {

@@ -86,17 +86,6 @@ void TFuzzyLineGDIImpl<F>::MaskTangentQuad(const PenSegment& s, TMaskOp op) {
     TPoint quad[4];
     if (!geometry_.TangentQuad(s, true, quad)) return;
     const int right = geometry_.workWidth - 1, bottom = geometry_.workHeight - 1;
-    if (convex_.Set(quad)) {
-        const int y0 = std::max(convex_.FirstRow(), 0), y1 = std::min(convex_.LastRow(), bottom);
-        for (int y = y0; y <= y1; ++y) {
-            int a, b;
-            if (!convex_.Row(y, a, b)) continue;
-            a = std::max(a, 0);
-            b = std::min(b, right);
-            if (a <= b) MaskSpan(y, a, b, op);
-        }
-        return;
-    }
     polygon_.Fill(quad, 4, 0, 0, right, bottom,
                   [this, op](int y, int a, int b) { MaskSpan(y, a, b, op); });
 }

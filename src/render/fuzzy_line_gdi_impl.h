@@ -58,7 +58,6 @@ private:
 
     // Scratch kept for the life of the renderer, so drawing allocates nothing.
     TStrokePainter painter_{*this};
-    TConvexQuadSpans convex_;
     TPolygonSpans polygon_;
     std::unique_ptr<uint16_t[]> columnSums_;  // one work row of summed samples
 };
