@@ -20,6 +20,7 @@ struct TRect {
     int top = 0;
     int right = 0;
     int bottom = 0;
+    bool operator==(const TRect&) const = default;
 };
 
 }  // namespace quil

@@ -15,9 +15,6 @@ namespace {
 
 using fixture::TRecordingWriter;
 
-bool operator==(const TRect& a, const TRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
 std::string Text(const TRect& r) {
     return "(" + std::to_string(r.left) + ", " + std::to_string(r.top) + ", " +
            std::to_string(r.right) + ", " + std::to_string(r.bottom) + ")";
