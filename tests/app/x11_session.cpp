@@ -32,16 +32,6 @@ TBackgroundProgram::TBackgroundProgram(const std::string& program,
 
 TBackgroundProgram::~TBackgroundProgram() { Stop(); }
 
-bool TBackgroundProgram::Running() {
-    if (pid_ <= 0) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        pid_ = -1;
-        return false;
-    }
-    return true;
-}
-
 void TBackgroundProgram::Stop() {
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);

@@ -24,7 +24,6 @@ public:
     TBackgroundProgram(const TBackgroundProgram&) = delete;
     TBackgroundProgram& operator=(const TBackgroundProgram&) = delete;
 
-    bool Running();
     void Stop();
 
 private:
@@ -38,7 +37,6 @@ public:
     ~TXvfbSession();
 
     bool Ready() const { return !display_.empty(); }
-    const std::string& Display() const { return display_; }
     // The environment a program on this display runs with.
     std::vector<std::string> Environment() const;
 

@@ -21,7 +21,9 @@ using fixture::Header;
 using fixture::Point;
 using fixture::TRecordingWriter;
 using testing::DecodePng;
+using testing::ReadPng;
 using testing::ReadText;
+using testing::SamePixels;
 using testing::TRgbaPicture;
 using testing::TTestFolder;
 using testing::WriteText;
@@ -49,16 +51,6 @@ fixture::Bytes TwoStrokeBody(bool withGrid, int strokes = 2, bool withBackground
     if (strokes >= 1) w.Stroke({{150, 300, 6}, {250, 350, 6}, {350, 300, 0}}, {.color = 0x0000C0});
     if (strokes >= 2) w.Stroke({{650, 300, 6}, {750, 350, 6}, {850, 300, 0}}, {.color = 0xC00000});
     return w.Body();
-}
-
-TRgbaPicture ReadPng(const fs::path& path) {
-    TRgbaPicture picture;
-    EXPECT_TRUE(DecodePng(testing::ReadWholeFile(path.string()), picture)) << path;
-    return picture;
-}
-
-bool SamePixels(const TRgbaPicture& a, const TRgbaPicture& b) {
-    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
 int CountPixels(const TRgbaPicture& p, bool (*test)(const uint8_t*)) {

@@ -14,6 +14,7 @@ namespace quil::test {
 namespace {
 
 using fixture::TRecordingWriter;
+using testing::ReadPng;
 using testing::TRgbaPicture;
 
 std::vector<fixture::Point> Zigzag(double x0, double x1, double y, int count, double r) {
@@ -69,12 +70,6 @@ protected:
                 n += a[0] != b[2] || a[1] != b[1] || a[2] != b[0];
             }
         return n;
-    }
-
-    TRgbaPicture ReadPng(const std::string& path) {
-        TRgbaPicture picture;
-        EXPECT_TRUE(testing::DecodePng(testing::ReadWholeFile(path), picture)) << path;
-        return picture;
     }
 };
 

@@ -20,6 +20,8 @@ namespace {
 namespace fs = std::filesystem;
 using fixture::Bytes;
 using fixture::TRecordingWriter;
+using testing::ReadPng;
+using testing::SamePixels;
 using testing::TRgbaPicture;
 
 std::vector<fixture::Point> Wave(double x0, double x1, double y, int count, double r) {
@@ -54,16 +56,6 @@ Bytes EmptyBody(int width, int height) {
     h.pageWidth = width;
     h.pageHeight = height;
     return TRecordingWriter(h).Body();
-}
-
-TRgbaPicture ReadPng(const fs::path& path) {
-    TRgbaPicture picture;
-    EXPECT_TRUE(testing::DecodePng(testing::ReadWholeFile(path.string()), picture)) << path;
-    return picture;
-}
-
-bool SamePixels(const TRgbaPicture& a, const TRgbaPicture& b) {
-    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
 class ThumbnailCommand : public ::testing::Test {

@@ -16,18 +16,14 @@ using fixture::Header;
 using fixture::TRecordingWriter;
 using testing::DecodeJpeg;
 using testing::DecodePng;
+using testing::ReadPng;
 using testing::ReadText;
 using testing::ReadWholeFile;
+using testing::SamePixels;
 using testing::TOpenPlayer;
 using testing::TRgbaPicture;
 using testing::TTestFolder;
 using testing::WriteText;
-
-TRgbaPicture ReadPng(const fs::path& path) {
-    TRgbaPicture picture;
-    EXPECT_TRUE(DecodePng(ReadWholeFile(path.string()), picture)) << path;
-    return picture;
-}
 
 // The pixels of a BMP file image of ours, top-down RGBA like the decoders.
 TRgbaPicture ReadBmp(const fs::path& path) {
@@ -60,10 +56,6 @@ TRgbaPicture FromBitmap(const TBitmap& bitmap) {
             q[0] = p[2], q[1] = p[1], q[2] = p[0], q[3] = 255;
         }
     return picture;
-}
-
-bool Same(const TRgbaPicture& a, const TRgbaPicture& b) {
-    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
 int InkPixels(const TRgbaPicture& p) {
@@ -116,8 +108,8 @@ TEST_F(PictureExport, BitmapPngAndClipboardHoldTheSamePictureAndJpegIsClose) {
     const TRgbaPicture png = ReadPng(folder / "page.png");
     EXPECT_EQ(png.width, 1022);
     EXPECT_EQ(png.height, 718);
-    EXPECT_TRUE(Same(ReadBmp(folder / "page.bmp"), png));
-    EXPECT_TRUE(Same(clipboard.held, png));
+    EXPECT_TRUE(SamePixels(ReadBmp(folder / "page.bmp"), png));
+    EXPECT_TRUE(SamePixels(clipboard.held, png));
     EXPECT_GT(InkPixels(png), 2000);
 
     TRgbaPicture jpeg;
@@ -148,7 +140,7 @@ TEST_F(PictureExport, DuringReplayOnlyStartedElementsAreInThePicture) {
 
     ASSERT_EQ(SavePng(*player, folder / "mid.png"), 1);
     ASSERT_EQ(SavePng(*earlier, folder / "two.png"), 1);
-    EXPECT_TRUE(Same(ReadPng(folder / "mid.png"), ReadPng(folder / "two.png")))
+    EXPECT_TRUE(SamePixels(ReadPng(folder / "mid.png"), ReadPng(folder / "two.png")))
         << "the stroke being drawn must be left out";
     EXPECT_EQ(player->Position(), position);
     EXPECT_TRUE(player->StrokeInProgress());
@@ -166,9 +158,9 @@ TEST_F(PictureExport, GridOptionIsHonouredReverseAndQualityAreNot) {
     ASSERT_EQ(player->SetGrid(false), 1);
     ASSERT_EQ(SavePng(*player, folder / "off.png"), 1);
 
-    EXPECT_TRUE(Same(ReadPng(folder / "reverse_low.png"), ReadPng(folder / "on.png")));
-    EXPECT_TRUE(Same(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
-    EXPECT_FALSE(Same(ReadPng(folder / "on.png"), ReadPng(folder / "plain.png")));
+    EXPECT_TRUE(SamePixels(ReadPng(folder / "reverse_low.png"), ReadPng(folder / "on.png")));
+    EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
+    EXPECT_FALSE(SamePixels(ReadPng(folder / "on.png"), ReadPng(folder / "plain.png")));
 }
 
 TEST_F(PictureExport, BackgroundOptionIsHonoured) {
@@ -183,7 +175,7 @@ TEST_F(PictureExport, BackgroundOptionIsHonoured) {
     ASSERT_EQ(player->SetBackground(false), 1);
     ASSERT_EQ(SavePng(*player, folder / "off.png"), 1);
     ASSERT_EQ(SavePng(*plain, folder / "plain.png"), 1);
-    EXPECT_TRUE(Same(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
+    EXPECT_TRUE(SamePixels(ReadPng(folder / "off.png"), ReadPng(folder / "plain.png")));
     EXPECT_GT(InkPixels(ReadPng(folder / "on.png")), 1022 * 718 / 2) << "the tiles cover the page";
 }
 
@@ -222,7 +214,7 @@ TEST_F(PictureExport, ADocumentAtAPositionExportsWhatThePlayerThereExports) {
         ASSERT_EQ(ExportImage(document, c.position, {true, c.grid}, TImageType::Png,
                               folder / "document.png", 1022, 718, true),
                   TExportStatus::Done);
-        EXPECT_TRUE(Same(ReadPng(folder / "player.png"), ReadPng(folder / "document.png")))
+        EXPECT_TRUE(SamePixels(ReadPng(folder / "player.png"), ReadPng(folder / "document.png")))
             << "position " << c.position << " grid " << c.grid;
     }
 }

@@ -11,11 +11,7 @@ namespace quil::test {
 namespace {
 
 using fixture::TRecordingWriter;
-
-uint32_t PixelAt(const TBitmap& b, int x, int y) {
-    const uint8_t* p = b.ScanLine(y) + 3 * x;
-    return MakeColor(p[2], p[1], p[0]);
-}
+using testing::PixelAt;
 
 constexpr uint32_t kGrid = MakeColor(255, 189, 189);
 

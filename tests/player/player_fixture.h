@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "picture_decoders.h"
 #include "player/manual_timer.h"
 #include "player/quil3_reader_c.h"
 #include "recording_writer.h"

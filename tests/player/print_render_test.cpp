@@ -14,12 +14,8 @@ namespace quil::test {
 namespace {
 
 using fixture::TRecordingWriter;
+using testing::PixelAt;
 using testing::TRecordingPrinter;
-
-uint32_t PixelAt(const TBitmap& b, int x, int y) {
-    const uint8_t* p = b.ScanLine(y) + 3 * x;
-    return MakeColor(p[2], p[1], p[0]);
-}
 
 // The part (x, y, width x height) of a picture.
 TBitmap Crop(const TBitmap& b, int x, int y, int width, int height) {

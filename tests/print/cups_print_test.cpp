@@ -122,8 +122,7 @@ TEST(CupsPrint, APictureReachesThePdfPrintersPageUnchanged) {
     EXPECT_EQ(page.height, full.height());
     const QRect paint = printer.pageLayout().paintRectPixels(kDpi);
     const int x = paint.left() + kDestination.left, y = paint.top() + kDestination.top;
-    const testing::TPictureComparison c = testing::ComparePicture(page, x, y, picture, 0);
-    EXPECT_EQ(c.largestDifference, 0);
+    EXPECT_EQ(testing::LargestDifference(page, x, y, picture), 0);
 }
 
 TEST(CupsPrint, AJobTheServerRefusesIsReportedAsRefused) {
@@ -205,10 +204,9 @@ TEST_F(CupsPrintCommand, TheWindowsPrintCommandPrintsThePageThroughTheServer) {
                              {printer.width(), printer.height()});
     ASSERT_FALSE(expected.Empty());
     const QRect paint = printer.pageLayout().paintRectPixels(kDpi);
-    const testing::TPictureComparison c =
-        testing::ComparePicture(page, paint.left() + hand->choice.target.left,
-                                paint.top() + hand->choice.target.top, expected, 0);
-    EXPECT_EQ(c.largestDifference, 0);
+    EXPECT_EQ(testing::LargestDifference(page, paint.left() + hand->choice.target.left,
+                                         paint.top() + hand->choice.target.top, expected),
+              0);
 }
 
 // As the program prints: the system's default printer as Qt makes it, at
@@ -235,7 +233,7 @@ TEST_F(CupsPrintCommand, AsTheProgramPrintsThePrinterGetsThePagesSamples) {
     for (int y = 0; y < expected.Height(); ++y)
         std::memcpy(stored.ScanLine(y), expected.ScanLine(expected.Height() - 1 - y),
                     size_t(expected.Width()) * 3);
-    EXPECT_EQ(testing::ComparePicture(image, 0, 0, stored, 0).largestDifference, 0);
+    EXPECT_EQ(testing::LargestDifference(image, 0, 0, stored), 0);
 }
 
 }  // namespace

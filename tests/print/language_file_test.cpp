@@ -2,7 +2,6 @@
 // entries, and how the settings choose it.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "print/dialog_captions.h"
 #include "print/file_info_reader.h"

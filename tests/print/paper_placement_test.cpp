@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "picture_decoders.h"
 #include "platform/canvas.h"
 
 namespace quil {
@@ -12,10 +13,7 @@ namespace {
 
 constexpr int kA4Width = 4960, kA4Height = 7016;  // at 600 dots per inch
 
-uint32_t PixelAt(const TBitmap& b, int x, int y) {
-    const uint8_t* p = b.ScanLine(y) + 3 * x;
-    return MakeColor(p[2], p[1], p[0]);
-}
+using testing::PixelAt;
 
 // A preview of one colour with the area rectangle at (left, top).
 TBitmap SolidPreview(COLORREF color) {

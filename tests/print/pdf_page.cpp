@@ -32,9 +32,8 @@ bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture) {
     return read;
 }
 
-TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const TBitmap& picture,
-                                  int tolerance) {
-    TPictureComparison result;
+int LargestDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture) {
+    int largest = 0;
     for (int row = 0; row < picture.Height(); ++row) {
         const uint8_t* p = picture.ScanLine(row);
         for (int column = 0; column < picture.Width(); ++column, p += 3) {
@@ -45,11 +44,10 @@ TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const 
                 worst =
                     std::max({std::abs(q[0] - p[2]), std::abs(q[1] - p[1]), std::abs(q[2] - p[0])});
             }
-            result.largestDifference = std::max(result.largestDifference, worst);
-            result.pixelsBeyondTolerance += worst > tolerance;
+            largest = std::max(largest, worst);
         }
     }
-    return result;
+    return largest;
 }
 
 int LargestBlockDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture) {

@@ -19,16 +19,10 @@ bool RasterisePdf(const std::filesystem::path& pdf, int dpi, TRgbaPicture& page)
 // pdfimages writes it; false when there is none.
 bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture);
 
-// How a 24-bit picture compares with the part of a page whose top-left
-// corner is (x, y): the largest difference of one channel and the number
-// of pixels with a channel further off than `tolerance`. Pixels beyond the
-// page count as differing by 255.
-struct TPictureComparison {
-    int largestDifference = 0;
-    int64_t pixelsBeyondTolerance = 0;
-};
-TPictureComparison ComparePicture(const TRgbaPicture& page, int x, int y, const TBitmap& picture,
-                                  int tolerance);
+// How far a 24-bit picture is from the part of a page whose top-left corner
+// is (x, y): the largest difference of one channel. Pixels beyond the page
+// count as differing by 255.
+int LargestDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture);
 
 // The largest difference of one channel between the means of the 8 x 8
 // blocks of a 24-bit picture and of the part of a page whose top-left

@@ -133,10 +133,10 @@ TEST_F(PrintCommand, EachItemPrintsThePageAsDrawnSoFarAtItsQuality) {
         ASSERT_FALSE(expected.Empty());
         testing::TRgbaPicture page;
         ASSERT_TRUE(testing::RasterisePdf(log.pdf, kDpi, page)) << item.item;
-        const testing::TPictureComparison c =
-            testing::ComparePicture(page, paint.left() + hand.choice.target.left,
-                                    paint.top() + hand.choice.target.top, expected, 0);
-        EXPECT_EQ(c.largestDifference, 0) << item.item;
+        EXPECT_EQ(testing::LargestDifference(page, paint.left() + hand.choice.target.left,
+                                             paint.top() + hand.choice.target.top, expected),
+                  0)
+            << item.item;
     }
 }
 
@@ -171,9 +171,7 @@ TEST_F(PrintCommand, ThePrintedPageIsTheOffScreenPageWhereTheTargetSays) {
     // Beside it the page is blank.
     TBitmap white;
     white.Create(offScreen.Width(), 4);
-    EXPECT_EQ(
-        testing::ComparePicture(page, x, y + offScreen.Height() + 2, white, 0).largestDifference,
-        0);
+    EXPECT_EQ(testing::LargestDifference(page, x, y + offScreen.Height() + 2, white), 0);
 }
 
 TEST_F(PrintCommand, CancellingPrintsNothingAndLeavesTheReplayPaused) {

@@ -52,9 +52,9 @@ TEST(PrintToPdf, ThePageShowsTheAreaAtItsResolutionWhereTheDestinationSays) {
     testing::TRgbaPicture printed;
     ASSERT_TRUE(testing::RasterisePdf(folder / "area.pdf", kDpi, printed));
     const QRect paint = printer.pageLayout().paintRectPixels(kDpi);
-    const testing::TPictureComparison c = testing::ComparePicture(
-        printed, paint.left() + destination.left, paint.top() + destination.top, area, 0);
-    EXPECT_EQ(c.largestDifference, 0);
+    EXPECT_EQ(testing::LargestDifference(printed, paint.left() + destination.left,
+                                         paint.top() + destination.top, area),
+              0);
 }
 
 }  // namespace

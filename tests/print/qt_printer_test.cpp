@@ -51,8 +51,8 @@ TEST(QtPrinter, APdfPageShowsThePicturePixelForPixelWhereTheDestinationSays) {
         EXPECT_EQ(page.width, full.width());
         EXPECT_EQ(page.height, full.height());
         const int x = paint.left() + destination.left, y = paint.top() + destination.top;
-        const testing::TPictureComparison c = testing::ComparePicture(page, x, y, picture, 0);
-        EXPECT_EQ(c.largestDifference, 0) << (landscape ? "landscape" : "portrait");
+        EXPECT_EQ(testing::LargestDifference(page, x, y, picture), 0)
+            << (landscape ? "landscape" : "portrait");
         // Around it the page is white.
         EXPECT_EQ(page.At(x - 1, y + 10)[0], 255);
         EXPECT_EQ(page.At(x + 10, y + 157)[1], 255);

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <gtest/gtest.h>
 #include <jpeglib.h>
 #include <png.h>
 
@@ -126,6 +127,16 @@ TBitmap MakePatternPicture(int width, int height) {
         }
     }
     return picture;
+}
+
+TRgbaPicture ReadPng(const std::filesystem::path& path) {
+    TRgbaPicture picture;
+    EXPECT_TRUE(DecodePng(ReadWholeFile(path.string()), picture)) << path;
+    return picture;
+}
+
+bool SamePixels(const TRgbaPicture& a, const TRgbaPicture& b) {
+    return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
 
 }  // namespace quil::testing

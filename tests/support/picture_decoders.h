@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/bitmap.h"
+#include "platform/color.h"
 
 namespace quil::testing {
 
@@ -30,6 +32,19 @@ bool DecodePng(const std::vector<uint8_t>& file, TRgbaPicture& picture);
 bool DecodeJpeg(const std::vector<uint8_t>& file, TRgbaPicture& picture);
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// The PNG file at `path`, decoded; a failure to decode fails the test and
+// gives an empty picture.
+TRgbaPicture ReadPng(const std::filesystem::path& path);
+
+// Whether two pictures have the same size and the same pixels.
+bool SamePixels(const TRgbaPicture& a, const TRgbaPicture& b);
+
+// The colour of pixel (x, y) of a 24-bit picture.
+inline COLORREF PixelAt(const TBitmap& b, int x, int y) {
+    const uint8_t* p = b.ScanLine(y) + 3 * x;
+    return MakeColor(p[2], p[1], p[0]);
+}
 
 // A 24-bit picture with a pattern that exercises every channel and the row
 // padding (width not a multiple of 4).
