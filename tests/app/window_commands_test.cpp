@@ -31,7 +31,7 @@ protected:
     std::unique_ptr<TQuil3ReaderWin> Opened(int strokes = 40) {
         recording = Write("page.stk", SmallRecording(strokes));
         auto window = Start({recording});
-        EXPECT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+        EXPECT_TRUE(WaitUntilStopped(*window));
         return window;
     }
     std::string recording;
@@ -207,7 +207,7 @@ TEST_F(WindowCommands, KeysRunTheirCommandsOnlyWhileTheCommandIsOn) {
 TEST_F(WindowCommands, ASelfContainedProgramTakesNoOpenKeyAndNoDrop) {
     const fixture::Bytes region = fixture::Packed(SmallRecording(4));
     auto window = Start({}, Write("viewer", fixture::Appended(fixture::Bytes(512, 1), region)));
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);

@@ -49,6 +49,10 @@ void Settle(int milliseconds) {
     WaitFor([] { return false; }, milliseconds);
 }
 
+bool WaitUntilStopped(TQuil3ReaderWin& window) {
+    return WaitFor([&] { return window.Player().PlayState() == kStopped; });
+}
+
 QAction* FindAction(QWidget& window, const char* component) {
     return window.findChild<QAction*>(component);
 }

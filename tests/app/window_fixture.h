@@ -56,6 +56,9 @@ private:
 bool WaitFor(const std::function<bool()>& done, int milliseconds = 30000);
 // Processes messages for a while.
 void Settle(int milliseconds = 100);
+// Processes messages until the window's player stands stopped, as after a
+// recording has opened and shown; whether it did.
+bool WaitUntilStopped(TQuil3ReaderWin& window);
 
 QAction* FindAction(QWidget& window, const char* component);
 

@@ -31,7 +31,7 @@ TEST_F(WindowStart, OpensTheLastNameOfTheCommandLineOnceShown) {
     auto window = Start({"-x", first, second});
     // Nothing opens before the message loop runs.
     EXPECT_EQ(window->Player().PlayState(), kNoRecording);
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     EXPECT_EQ(window->Player().ElementCount(), 6);
     EXPECT_EQ(window->Player().Position(), 6);
     EXPECT_EQ(window->DocumentTitle(), "second");
@@ -95,7 +95,7 @@ TEST_F(WindowStart, EachLoadErrorShowsItsMessageAndLeavesTheCommandsOff) {
 
 TEST_F(WindowStart, ASmallPageShowsAtZoomOneAndAMaximisedWindowFitsIt) {
     auto window = Start({Write("small.stk", SmallRecording())});
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     Settle(100);
     // Smaller than the minimum window allows: top-left, at zoom 1.0.
     EXPECT_EQ(window->DisplayPanel().geometry(), QRect(0, 0, 300, 200));
@@ -125,7 +125,7 @@ TEST_F(WindowStart, APageLargerThanTheScreenIsFittedIntoTheWindow) {
     h.pageWidth = 4000;
     h.pageHeight = 1000;
     auto window = Start({Write("wide.stk", fixture::TRecordingWriter(h).Body())});
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     const QSize base = window->BasePanel().size();
     // The base panel spans the width; the page is reduced and centred.
     EXPECT_EQ(window->DisplayPanel().geometry().width(), base.width());
@@ -140,7 +140,7 @@ TEST_F(WindowStart, ASelfContainedProgramOpensItselfAndHidesOpenAndClose) {
     const std::string viewer =
         Write("viewer", fixture::Appended(fixture::Bytes(4096, 0x7F), region));
     auto window = Start({Write("other.stk", SmallRecording(1))}, viewer);
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     EXPECT_TRUE(window->SelfContained());
     EXPECT_EQ(window->Player().ElementCount(), 5);  // its own, not other.stk
     EXPECT_EQ(window->DocumentTitle(), "viewer");

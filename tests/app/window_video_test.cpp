@@ -29,7 +29,7 @@ protected:
     std::unique_ptr<TQuil3ReaderWin> Opened(const fixture::Bytes& body) {
         recording = Write("ink.stk", body);
         auto window = Start({recording});
-        EXPECT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+        EXPECT_TRUE(WaitUntilStopped(*window));
         return window;
     }
 
@@ -193,7 +193,7 @@ TEST_F(WindowVideo, CancelLeavesNoFileAndTheWindowAsItWas) {
 TEST_F(WindowVideo, ASelfContainedProgramReplaysItsOwnRecording) {
     const fixture::Bytes region = fixture::Packed(InkRecording(3));
     auto window = Start({}, Write("viewer", fixture::Appended(fixture::Bytes(512, 1), region)));
-    ASSERT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+    ASSERT_TRUE(WaitUntilStopped(*window));
     AnswerSave("own", 3);
     FindAction(*window, "FileReplayVideo")->trigger();
     EXPECT_TRUE(script->messages.empty());
