@@ -165,7 +165,7 @@ protected:
                      testing::TRgbaPicture* picture = nullptr) {
         if (!FromScript(server)) return false;
         window = Start({Write("page.stk", test::PrintedPage())});
-        EXPECT_TRUE(test::WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+        EXPECT_TRUE(test::WaitUntilStopped(*window));
         window->SetPrintCommand(std::make_unique<TQtPrintCommand>(std::move(system)));
         const std::set<std::filesystem::path> before = PdfFiles(server);
         hand = std::make_unique<test::TDialogHand>("OKBtn", *window);

@@ -32,6 +32,14 @@ bool FirstPdfPicture(const std::filesystem::path& pdf, TRgbaPicture& picture) {
     return read;
 }
 
+void MakePdfPrinter(QPrinter& printer, const std::filesystem::path& pdf, int dpi,
+                    QPageSize::PageSizeId size) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString(pdf.string()));
+    printer.setResolution(dpi);
+    printer.setPageSize(QPageSize(size));
+}
+
 int LargestDifference(const TRgbaPicture& page, int x, int y, const TBitmap& picture) {
     int largest = 0;
     for (int row = 0; row < picture.Height(); ++row) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPageSize>
+#include <QPrinter>
 #include <cstdint>
 #include <filesystem>
 
@@ -7,6 +9,11 @@
 #include "platform/bitmap.h"
 
 namespace quil::testing {
+
+// Makes `printer` print to the PDF file `pdf` at `dpi` dots per inch on
+// paper of `size`.
+void MakePdfPrinter(QPrinter& printer, const std::filesystem::path& pdf, int dpi,
+                    QPageSize::PageSizeId size);
 
 // Rasterises the first page of a PDF at `dpi` dots per inch into an RGBA
 // picture, with poppler's cairo rasteriser (pdftocairo): an image whose

@@ -36,16 +36,11 @@ class TPdfSystem final : public IPrintSystem {
 public:
     explicit TPdfSystem(TPdfSystemLog& log) : log_(log) {}
     bool HasPrinter() override { return log_.hasPrinter; }
-    void SetUpPrinter(QPrinter& printer) override { MakePdfPrinter(printer, log_.pdf, log_.dpi); }
+    void SetUpPrinter(QPrinter& printer) override {
+        testing::MakePdfPrinter(printer, log_.pdf, log_.dpi, QPageSize::Letter);
+    }
     void Message(QWidget&, const QString& caption, const QString& text) override {
         log_.messages.emplace_back(caption, text);
-    }
-
-    static void MakePdfPrinter(QPrinter& printer, const std::filesystem::path& pdf, int dpi) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(pdf.string()));
-        printer.setResolution(dpi);
-        printer.setPageSize(QPageSize(QPageSize::Letter));
     }
 
 private:
@@ -56,7 +51,7 @@ class PrintCommand : public ::testing::Test, public TWindowTest {
 protected:
     std::unique_ptr<TQuil3ReaderWin> Opened(int extra = 0) {
         auto window = Start({Write("page.stk", PrintedPage(extra))});
-        EXPECT_TRUE(WaitFor([&] { return window->Player().PlayState() == kStopped; }));
+        EXPECT_TRUE(WaitUntilStopped(*window));
         log.pdf = folder / "printed.pdf";
         window->SetPrintCommand(
             std::make_unique<TQtPrintCommand>(std::make_unique<TPdfSystem>(log)));
@@ -71,7 +66,7 @@ protected:
     // The printable area of the PDF printer, in its pixels.
     static QRect PaintRect(int dpi = kDpi) {
         QPrinter printer(QPrinter::HighResolution);
-        TPdfSystem::MakePdfPrinter(printer, "unused.pdf", dpi);
+        testing::MakePdfPrinter(printer, "unused.pdf", dpi, QPageSize::Letter);
         return printer.pageLayout().paintRectPixels(dpi);
     }
     TPdfSystemLog log;

@@ -28,10 +28,7 @@ TEST(PrintToPdf, ThePageShowsTheAreaAtItsResolutionWhereTheDestinationSays) {
     player.Show(false);
 
     QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString((folder / "area.pdf").string()));
-    printer.setResolution(kDpi);
-    printer.setPageSize(QPageSize(QPageSize::A4));
+    testing::MakePdfPrinter(printer, folder / "area.pdf", kDpi, QPageSize::A4);
     TQtPrinter target(printer);
     // Half the page's width and height from its left edge at 1.0: twice
     // the pixels a page unit, 300 x 200 in all. No stroke crosses the

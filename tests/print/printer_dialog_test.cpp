@@ -17,6 +17,7 @@
 #include <QStackedWidget>
 #include <QtTest/QTest>
 
+#include "pdf_page.h"
 #include "platform/canvas.h"
 #include "print/up_down.h"
 #include "test_folder.h"
@@ -27,10 +28,7 @@ namespace {
 class PrinterDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString((folder / "page.pdf").string()));
-        printer.setResolution(144);
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        testing::MakePdfPrinter(printer, folder / "page.pdf", 144, QPageSize::A4);
         printer.setPageOrientation(QPageLayout::Portrait);
     }
 

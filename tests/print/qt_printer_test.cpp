@@ -17,10 +17,7 @@ namespace {
 constexpr int kDpi = 144;
 
 void MakePdfPrinter(QPrinter& printer, const std::filesystem::path& file) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString(file.string()));
-    printer.setResolution(kDpi);
-    printer.setPageSize(QPageSize(QPageSize::Letter));
+    testing::MakePdfPrinter(printer, file, kDpi, QPageSize::Letter);
 }
 
 // The picture must reach the page exactly: the printer draws it without
