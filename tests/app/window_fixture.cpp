@@ -113,9 +113,7 @@ std::unique_ptr<TQuil3ReaderWin> TWindowTest::Start(const std::vector<std::strin
 }
 
 std::string TWindowTest::Write(const std::string& name, const fixture::Bytes& bytes) {
-    const std::filesystem::path path = folder / name;
-    fixture::WriteFile(path, bytes);
-    return path.string();
+    return folder.Write(name, bytes).string();
 }
 
 }  // namespace quil::test

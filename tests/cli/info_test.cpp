@@ -23,9 +23,7 @@ using test::RunQuil;
 class CliFiles : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const Bytes& bytes) {
-        auto path = folder_ / name;
-        EXPECT_TRUE(fixture::WriteFile(path, bytes));
-        return path.string();
+        return folder_.Write(name, bytes).string();
     }
     testing::TTestFolder folder_;
 };

@@ -61,9 +61,7 @@ Bytes EmptyBody(int width, int height) {
 class ThumbnailCommand : public ::testing::Test {
 protected:
     std::string Write(const std::string& name, const Bytes& bytes) {
-        const fs::path path = folder / name;
-        EXPECT_TRUE(fixture::WriteFile(path, bytes));
-        return path.string();
+        return folder.Write(name, bytes).string();
     }
     std::string Path(const std::string& name) const { return (folder / name).string(); }
 

@@ -7,9 +7,7 @@ namespace quil::test {
 
 std::filesystem::path WriteBytes(const testing::TTestFolder& folder, const std::string& name,
                                  const fixture::Bytes& bytes) {
-    std::filesystem::path file = folder / name;
-    EXPECT_TRUE(fixture::WriteFile(file, bytes));
-    return file;
+    return folder.Write(name, bytes);
 }
 
 int LoadBytes(TPenReplayWT& document, const fixture::Bytes& bytes) {

@@ -26,9 +26,7 @@ fixture::Header FloatHeader() {
 
 std::filesystem::path WriteRecording(const TTestFolder& folder, const std::string& name,
                                      const fixture::TRecordingWriter& writer) {
-    const std::filesystem::path path = folder / name;
-    fixture::WriteFile(path, writer.Body());
-    return path;
+    return folder.Write(name, writer.Body());
 }
 
 std::vector<fixture::Point> Line(double x0, double x1, double y, int count, double r,

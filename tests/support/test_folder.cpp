@@ -6,6 +6,10 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <gtest/gtest.h>
+
+#include "recording_writer.h"
+
 namespace quil::testing {
 
 namespace fs = std::filesystem;
@@ -33,6 +37,12 @@ std::vector<std::string> TTestFolder::Entries() const {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+fs::path TTestFolder::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    const fs::path path = path_ / name;
+    EXPECT_TRUE(fixture::WriteFile(path, bytes)) << path;
+    return path;
 }
 
 void WriteText(const fs::path& path, const std::string& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ public:
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     // Names of the entries in the folder, sorted.
     std::vector<std::string> Entries() const;
+    // Writes `bytes` as the file `name` in the folder and returns its path;
+    // a failed write fails the test.
+    std::filesystem::path Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
 
 private:
     std::filesystem::path path_;
