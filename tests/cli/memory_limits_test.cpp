@@ -20,7 +20,6 @@ using fixture::Bytes;
 using fixture::Generation;
 using fixture::Header;
 using fixture::TRecordingWriter;
-using test::RunProgram;
 using test::RunQuil;
 using test::ToolRun;
 using testing::TTestFolder;
@@ -95,10 +94,7 @@ Bytes SubdividedStroke(int32_t subdivision, int points) {
 // Runs quil under an address-space limit (0: none).
 ToolRun QuilWithin(uint64_t addressSpace, const std::vector<std::string>& args) {
     if (addressSpace == 0) return RunQuil(args);
-    std::vector<std::string> limited = {"--as=" + std::to_string(addressSpace), "--",
-                                        test::QuilBinary()};
-    limited.insert(limited.end(), args.begin(), args.end());
-    return RunProgram("prlimit", limited);
+    return test::RunQuilLimited("--as=" + std::to_string(addressSpace), args);
 }
 
 TEST(MemoryLimits, RecordingsThatExpandBeyondMemoryEndWithCodeThree) {

@@ -25,6 +25,8 @@ using fixture::TRecordingWriter;
 using test::RunProgram;
 using test::RunQuil;
 using test::ToolRun;
+using testing::FileType;
+using testing::ReadFifo;
 using testing::ReadText;
 using testing::TTestFolder;
 using testing::WriteText;
@@ -70,11 +72,6 @@ fixture::Bytes LargeRecording() {
     return w.Body();
 }
 
-mode_t TypeOf(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
-}
-
 bool IsPng(const std::string& bytes) { return bytes.rfind("\x89PNG\r\n\x1a\n", 0) == 0; }
 bool IsGzip(const std::string& bytes) { return bytes.rfind("\x1f\x8b", 0) == 0; }
 
@@ -114,14 +111,13 @@ TEST_F(OutputTargets, SpecialFilesAreWrittenThroughAndStay) {
                        ::mknod(At("full.png").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
     ASSERT_EQ(::mkfifo(At("fifo.png").c_str(), 0666), 0);
     for (const auto& args : Writers(recording, At("fifo.png"))) {
-        std::future<std::string> received =
-            std::async(std::launch::async, [&] { return ReadText(At("fifo.png")); });
+        std::future<std::string> received = ReadFifo(At("fifo.png"));
         const ToolRun run = RunQuil(args);
         EXPECT_EQ(run.status, 0) << Describe(args) << ": " << run.err;
         const std::string bytes = received.get();
         EXPECT_TRUE(args.back() == "svgz" ? IsGzip(bytes) : IsPng(bytes)) << Describe(args);
     }
-    EXPECT_EQ(TypeOf(At("fifo.png")), mode_t(S_IFIFO));
+    EXPECT_EQ(FileType(At("fifo.png")), mode_t(S_IFIFO));
     if (!nodes) GTEST_SKIP() << "no permission to make device nodes";
     for (const auto& args : Writers(recording, At("null.png")))
         EXPECT_EQ(RunQuil(args).status, 0) << Describe(args);
@@ -140,8 +136,8 @@ TEST_F(OutputTargets, SpecialFilesAreWrittenThroughAndStay) {
         EXPECT_EQ(run.err,
                   "quil: " + recording + ": cannot write the output: No space left on device\n");
     }
-    EXPECT_EQ(TypeOf(At("null.png")), mode_t(S_IFCHR));
-    EXPECT_EQ(TypeOf(At("full.png")), mode_t(S_IFCHR));
+    EXPECT_EQ(FileType(At("null.png")), mode_t(S_IFCHR));
+    EXPECT_EQ(FileType(At("full.png")), mode_t(S_IFCHR));
 }
 
 // "-" is standard output: the same bytes as the file, and a usage error
@@ -231,11 +227,7 @@ TEST_F(OutputTargets, FullDiskKeepsTheOldFile) {
     const std::string out = At("disk/out.png");
     for (const auto& args : Writers(recording, out)) {
         WriteText(out, "old");
-        const ToolRun limited = RunProgram("prlimit", [&] {
-            std::vector<std::string> a = {"--fsize=2000", "--", test::QuilBinary()};
-            a.insert(a.end(), args.begin(), args.end());
-            return a;
-        }());
+        const ToolRun limited = test::RunQuilLimited("--fsize=2000", args);
         EXPECT_EQ(limited.status, 70) << Describe(args) << " signal " << limited.signal;
         EXPECT_EQ(limited.err,
                   "quil: " + recording + ": cannot write " + out + ": File too large\n");

@@ -30,6 +30,8 @@ namespace quil {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FileType;
+using testing::ReadFifo;
 using testing::ReadText;
 using testing::TTestFolder;
 using testing::WriteText;
@@ -45,16 +47,6 @@ bool Write(TReplacementFile& file, const std::string& text) {
 
 bool Create(TReplacementFile& file, const fs::path& target, TRoad road) {
     return road == TRoad::Named ? file.CreateNamed(target) : file.Create(target);
-}
-
-mode_t TypeOf(const fs::path& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
-}
-
-// Reads everything a FIFO receives, on a thread of its own.
-std::future<std::string> ReadFifo(const fs::path& fifo) {
-    return std::async(std::launch::async, [fifo] { return ReadText(fifo); });
 }
 
 TEST(ReplacementFile, WritesNewFileAndLeavesNoTemporaryFile) {
@@ -334,13 +326,13 @@ TEST(ReplacementFile, SpecialFilesAreWrittenThroughNotReplaced) {
         EXPECT_TRUE(Replace(folder / "null", picture));
         EXPECT_FALSE(Replace(folder / "full", picture));
         EXPECT_EQ(LastWriteError(), ENOSPC);
-        EXPECT_EQ(TypeOf(folder / "null"), mode_t(S_IFCHR));
-        EXPECT_EQ(TypeOf(folder / "full"), mode_t(S_IFCHR));
+        EXPECT_EQ(FileType(folder / "null"), mode_t(S_IFCHR));
+        EXPECT_EQ(FileType(folder / "full"), mode_t(S_IFCHR));
     }
     std::future<std::string> received = ReadFifo(folder / "fifo");
     EXPECT_TRUE(Replace(folder / "fifo", picture));
     EXPECT_TRUE(received.get() == picture);
-    EXPECT_EQ(TypeOf(folder / "fifo"), mode_t(S_IFIFO));
+    EXPECT_EQ(FileType(folder / "fifo"), mode_t(S_IFIFO));
 
     // A reader that goes away: the write fails, the process lives on.
     std::thread quitter([&] { ::close(::open((folder / "fifo").c_str(), O_RDONLY)); });
@@ -350,7 +342,7 @@ TEST(ReplacementFile, SpecialFilesAreWrittenThroughNotReplaced) {
 
     EXPECT_FALSE(Replace(folder / "socket", picture));
     EXPECT_EQ(LastWriteError(), ENXIO);
-    EXPECT_EQ(TypeOf(folder / "socket"), mode_t(S_IFSOCK));
+    EXPECT_EQ(FileType(folder / "socket"), mode_t(S_IFSOCK));
     ::close(server);
     if (!nodes) GTEST_SKIP() << "no permission to make device nodes";
 }

@@ -85,4 +85,10 @@ ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::str
     return RunProgram(QuilBinary(), args, extraEnv, stdoutFile);
 }
 
+ToolRun RunQuilLimited(const std::string& limit, const std::vector<std::string>& args) {
+    std::vector<std::string> limited = {limit, "--", QuilBinary()};
+    limited.insert(limited.end(), args.begin(), args.end());
+    return RunProgram("prlimit", limited);
+}
+
 }  // namespace quil::test

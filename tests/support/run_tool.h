@@ -62,4 +62,8 @@ const char* QuilBinary();
 ToolRun RunQuil(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
                 const std::string& stdoutFile = {});
 
+// Runs build/quil with `args` under the resource limit `limit`, given as
+// prlimit takes it ("--as=BYTES", "--fsize=BYTES").
+ToolRun RunQuilLimited(const std::string& limit, const std::vector<std::string>& args);
+
 }  // namespace quil::test

@@ -1,5 +1,7 @@
 #include "test_folder.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -53,6 +55,15 @@ void WriteText(const fs::path& path, const std::string& text) {
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+unsigned FileType(const fs::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 ? unsigned(st.st_mode & S_IFMT) : 0;
+}
+
+std::future<std::string> ReadFifo(const fs::path& fifo) {
+    return std::async(std::launch::async, [fifo] { return ReadText(fifo); });
 }
 
 }  // namespace quil::testing

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,11 @@ private:
 
 void WriteText(const std::filesystem::path& path, const std::string& text);
 std::string ReadText(const std::filesystem::path& path);
+
+// The type bits (S_IFREG, S_IFCHR, S_IFIFO, ...) of what the path names,
+// not following a final link; 0 when there is nothing.
+unsigned FileType(const std::filesystem::path& path);
+// Reads everything a FIFO receives, on a thread of its own.
+std::future<std::string> ReadFifo(const std::filesystem::path& fifo);
 
 }  // namespace quil::testing
